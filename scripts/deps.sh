@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Quorvel builds and tests with (as root).
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev libqt6serialport6-dev libgtest-dev libgmock-dev libbenchmark-dev
+  gpsbabel xvfb socat)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,19 @@
+// The station state: every value the subsystems share. Plain values only; the
+// window draws this and never holds the truth itself.
+#pragma once
+
+#include "core/RecordState.h"
+#include "core/ReportState.h"
+#include "core/SlotState.h"
+
+namespace qv {
+
+struct Station {
+    ReportState report;
+    Switches sw;
+    Marks marks;
+    SlotState slots;
+    RecordState rec;
+};
+
+} // namespace qv

@@ -1,0 +1,40 @@
+// The procedures one subsystem calls in another. The application wires each to
+// its subsystem; tests substitute a recorder. A step not wired yet does nothing.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+class Steps {
+public:
+    virtual ~Steps() = default;
+
+    // intake
+    virtual void inspectdataline() {}
+    virtual void showMessageWindow(const std::string& caption) { (void)caption; }
+
+    // decoders
+    virtual void micencoded() {}
+    virtual void gpgga() {}
+    virtual void APRSmoving() {}
+    virtual void APRSfixed() {}
+    virtual void gprmc() {}
+    virtual void gpwgt() {}
+    virtual void gpwpl() {}
+
+    // tracking and records, in the order the classifier runs them
+    virtual void autoassign() {}
+    virtual void assigncolor() {}
+    virtual void assigntime() {}
+    virtual void makestrings() {}
+    virtual void assigncoords() {}
+
+    // map files
+    virtual void savefiles() {}
+
+    // shell
+    virtual void savesettings() {}
+};
+
+} // namespace qv

@@ -1,0 +1,7 @@
+// Quorvel's entry point.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return 0;
+}
