@@ -16,8 +16,9 @@ struct Indicator {
 };
 
 struct ReportState {
-    std::string dataline;        // the line being classified (may hold CRs, never LFs)
-    std::string incomingdata;    // shown: incoming-data display, editable
+    std::string dataline;     // the line being classified (may hold CRs, never LFs)
+    std::string incomingdata; // shown: incoming-data display, editable
+    Colour incomingdataBack = fromRgb(0xFFFFFF);
     std::string stationcallsign; // working copy of the station identifier
     std::string callsign;        // shown: "callsign (Station ID)"
     int callsignWidth = 0;       // display width in twips; 0 = as designed

@@ -2,6 +2,7 @@
 // window draws this and never holds the truth itself.
 #pragma once
 
+#include "core/MapState.h"
 #include "core/RecordState.h"
 #include "core/ReportState.h"
 #include "core/SlotState.h"
@@ -14,6 +15,7 @@ struct Station {
     Marks marks;
     SlotState slots;
     RecordState rec;
+    MapState map;
 };
 
 } // namespace qv

@@ -30,8 +30,16 @@ public:
     virtual void makestrings() {}
     virtual void assigncoords() {}
 
+    // tracking: the capture-all rotation, run by the file writer last
+    virtual void captureallcallsigns() {}
+
     // map files
     virtual void savefiles() {}
+
+    // map posting: the live OziExplorer waypoint step (in place of quorvel.wpt)
+    // and the "POST to map NOW" command
+    virtual void oziLivePost() {}
+    virtual void importtomapnow() {}
 
     // shell
     virtual void savesettings() {}
