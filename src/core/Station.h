@@ -6,6 +6,7 @@
 #include "core/RecordState.h"
 #include "core/ReportState.h"
 #include "core/SlotState.h"
+#include "core/TrackingState.h"
 
 namespace qv {
 
@@ -16,6 +17,7 @@ struct Station {
     SlotState slots;
     RecordState rec;
     MapState map;
+    TrackingState tracking;
 };
 
 } // namespace qv

@@ -29,6 +29,14 @@ public:
     virtual void assigntime() {}
     virtual void makestrings() {}
     virtual void assigncoords() {}
+    // the overdue monitor pass, also run by the time-stamping step
+    virtual void Timer2_Timer() {}
+    // the movement test: sets `result` to "YES" when the station moved or is new
+    virtual void checkmovement(const std::string& previous, const std::string& current, std::string& result) {
+        (void)previous;
+        (void)current;
+        (void)result;
+    }
 
     // tracking: the capture-all rotation, run by the file writer last
     virtual void captureallcallsigns() {}

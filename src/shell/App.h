@@ -7,6 +7,11 @@
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "core/WorkDir.h"
+#include "records/ColourStamp.h"
+#include "records/RecordBuilder.h"
+#include "records/SlotMarks.h"
+#include "tracking/MovementMonitor.h"
+#include "tracking/SlotTable.h"
 
 #include <filesystem>
 
@@ -23,6 +28,23 @@ public:
     WorkDir dir;
     ErrorLog log;
     Context ctx;
+
+    // Tracking and records. Start-up runs monitor.start() once ctx.timer2 is set.
+    SlotTable slotTable{ctx};
+    MovementMonitor monitor{ctx};
+    ColourStamp colourStamp{ctx};
+    RecordBuilder recordBuilder{ctx};
+    SlotMarks slotMarks{ctx};
+
+    void autoassign() override { slotTable.autoassign(); }
+    void assigncolor() override { colourStamp.assigncolor(); }
+    void assigntime() override { colourStamp.assigntime(); }
+    void makestrings() override { recordBuilder.makestrings(); }
+    void assigncoords() override { slotMarks.assigncoords(); }
+    void Timer2_Timer() override { monitor.Timer2_Timer(); }
+    void checkmovement(const std::string& previous, const std::string& current, std::string& result) override {
+        monitor.checkmovement(previous, current, result);
+    }
 };
 
 } // namespace qv

@@ -1,0 +1,12 @@
+// The minute stamp of a report: minutes of local time since a fixed epoch, so
+// that the difference of two stamps is the real number of minutes between them
+// on every day of the year, across midnight, month and year ends alike.
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace qv {
+
+double minuteStamp(const DateTime& t);
+
+} // namespace qv
