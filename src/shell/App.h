@@ -7,6 +7,9 @@
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "core/WorkDir.h"
+#include "decoders/MicE.h"
+#include "decoders/Nmea.h"
+#include "decoders/Waypoints.h"
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
@@ -45,6 +48,17 @@ public:
     void checkmovement(const std::string& previous, const std::string& current, std::string& result) override {
         monitor.checkmovement(previous, current, result);
     }
+
+    // Position decoders.
+    MicE mice{ctx};
+    Nmea nmea{ctx};
+    Waypoints waypoints{ctx};
+
+    void micencoded() override { mice.micencoded(); }
+    void gpgga() override { nmea.gpgga(); }
+    void gprmc() override { nmea.gprmc(); }
+    void gpwgt() override { waypoints.gpwgt(); }
+    void gpwpl() override { waypoints.gpwpl(); }
 };
 
 } // namespace qv

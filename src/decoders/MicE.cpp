@@ -1,0 +1,101 @@
+// The Mic-E decoder.
+#include "decoders/MicE.h"
+
+#include "core/Failure.h"
+#include "core/NumberText.h"
+#include "core/Station.h"
+#include "decoders/DecoderFailure.h"
+
+#include <string>
+
+namespace qv {
+
+namespace {
+
+constexpr const char* kMarker = " in SUB MICENCODED ";
+
+int code(char c) { return static_cast<unsigned char>(c); }
+
+// Hundredths of minutes are read only as far as plain digits go: an ambiguity
+// character ("K", "L", "Z") cuts the minutes there, and a hex digit "E" must
+// not start an exponent.
+double minutesOf(std::string_view d3456) {
+    double frac = 0.0, scale = 0.1;
+    for (char c : d3456) {
+        if (c < '0' || c > '9') break;
+        frac += (c - '0') * scale;
+        scale /= 10.0;
+    }
+    return frac * 100.0;
+}
+
+} // namespace
+
+namespace mice {
+
+char digitOf(char c) {
+    // "A" to "J" are the custom-message forms of the digits 0 to 9.
+    if (c >= 'A' && c <= 'J') return static_cast<char>('0' + (c - 'A'));
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    return kHex[code(c) % 16];
+}
+
+std::string_view destination(std::string_view line) {
+    std::size_t gt = line.find('>');
+    std::string_view rest = gt == std::string_view::npos ? line : line.substr(gt + 1);
+    std::size_t end = rest.find_first_of(",:- \r");
+    std::string_view dest = rest.substr(0, end);
+    if (dest.size() < 6) throw Failure(err::InvalidCall);
+    return dest.substr(0, 6);
+}
+
+std::string_view infoField(std::string_view line) {
+    std::size_t at = line.find(":`");
+    if (at == std::string_view::npos) at = line.find(":'");
+    if (at == std::string_view::npos) return {};
+    return line.substr(at + 1, 80);
+}
+
+} // namespace mice
+
+void MicE::micencoded() {
+    ReportState& r = ctx_.st.report;
+    r.rawgpsdata = r.micedata;
+    runDecoder(ctx_, kMarker, [&] {
+        const std::string line = r.micedata;
+        const std::string_view dest = mice::destination(line);
+        char d[6];
+        for (int i = 0; i < 6; ++i)
+            d[i] = mice::digitOf(dest[static_cast<std::size_t>(i)]);
+
+        const double degrees = num::strict(std::string_view(d, 2));
+        const double lat = degrees + minutesOf(std::string_view(d + 2, 4)) / 60.0;
+        r.latitude = num::general(lat);
+
+        const char c4 = dest[3];
+        if ((c4 >= '0' && c4 <= '9') || c4 == 'L')
+            r.northsouth = "S";
+        else if (c4 >= 'P' && c4 <= 'Z')
+            r.northsouth = "N";
+        else
+            // Not a hemisphere flag: whatever northsouth holds belongs to another report.
+            throw Failure(err::InvalidCall);
+
+        const std::string_view info = mice::infoField(line);
+        if (info.size() < 4) throw Failure(err::InvalidCall);
+        int lonDeg = code(info[1]) - 28;
+        if (code(dest[4]) >= 80) lonDeg += 100;
+        if (lonDeg >= 180 && lonDeg <= 189)
+            lonDeg -= 80;
+        else if (lonDeg >= 190 && lonDeg <= 199)
+            lonDeg -= 190;
+        int lonMin = code(info[2]) - 28;
+        if (lonMin >= 60) lonMin -= 60;
+        const double hundredths = (code(info[3]) - 28) / 100.0;
+        r.longitude = num::general(lonDeg + (lonMin + hundredths) / 60.0);
+        r.eastwest = code(dest[5]) >= 80 ? "W" : "E";
+        r.latitude = num::rounded4(lat);
+    });
+}
+
+} // namespace qv
