@@ -6,6 +6,7 @@
 #include "core/RecordState.h"
 #include "core/ReportState.h"
 #include "core/SlotState.h"
+#include "core/TelnetState.h"
 #include "core/TrackingState.h"
 
 namespace qv {
@@ -18,6 +19,7 @@ struct Station {
     RecordState rec;
     MapState map;
     TrackingState tracking;
+    TelnetState telnet;
 };
 
 } // namespace qv

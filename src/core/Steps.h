@@ -12,6 +12,7 @@ public:
 
     // intake
     virtual void inspectdataline() {}
+    virtual void MSComm1_OnComm() {} // the receive handler, also for telnet lines
     virtual void showMessageWindow(const std::string& caption) { (void)caption; }
 
     // decoders
@@ -51,6 +52,8 @@ public:
 
     // shell
     virtual void savesettings() {}
+    virtual void Form_Load() {}
+    virtual void showPortButtons() {} // makes Open Port and Close Port visible
 };
 
 } // namespace qv

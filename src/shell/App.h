@@ -10,6 +10,7 @@
 #include "decoders/MicE.h"
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
+#include "intake/TelnetClient.h"
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
@@ -59,6 +60,9 @@ public:
     void gprmc() override { nmea.gprmc(); }
     void gpwgt() override { waypoints.gpwgt(); }
     void gpwpl() override { waypoints.gpwpl(); }
+
+    // APRS-IS client. Start-up runs telnet.attach() once ctx.socket and ctx.timer3 are set.
+    TelnetClient telnet{ctx};
 };
 
 } // namespace qv
