@@ -11,6 +11,7 @@
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
 #include "intake/TelnetClient.h"
+#include "mapfiles/FileWriter.h"
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
@@ -63,6 +64,11 @@ public:
 
     // APRS-IS client. Start-up runs telnet.attach() once ctx.socket and ctx.timer3 are set.
     TelnetClient telnet{ctx};
+
+    // Map files.
+    FileWriter files{ctx};
+
+    void savefiles() override { files.savefiles(); }
 };
 
 } // namespace qv

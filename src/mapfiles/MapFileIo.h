@@ -1,0 +1,44 @@
+// File operations the map-file writer needs beyond WorkDir: reading only the
+// head or the tail of a long file, appending without leaving a torn line
+// behind, and replacing a file so that it is always either old or new whole.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+class WorkDir;
+
+namespace mapfile {
+
+// The last line that is not empty, read backwards from the end of the file,
+// so the cost does not depend on the file's length. "" when there is none.
+// Line ends are CR LF, lone CR or lone LF, as WorkDir reads them.
+std::string lastNonEmptyLine(const WorkDir& dir, std::string_view name);
+
+// At most `count` lines from the top of the file.
+std::vector<std::string> headLines(const WorkDir& dir, std::string_view name, std::size_t count);
+
+// Appends the lines; when the write fails part way, the file is cut back to
+// its length before the call (or removed when the call created it) and the
+// failure is passed on, so the next append never continues a torn line.
+void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
+
+// Rewrites the file through a scratch copy renamed over it: a failed write
+// leaves the previous content in place.
+void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
+
+// What says whether a file changed since it was last read.
+struct FileStamp {
+    bool present = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t mtimeNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp stampOf(const WorkDir& dir, std::string_view name);
+
+} // namespace mapfile
+} // namespace qv

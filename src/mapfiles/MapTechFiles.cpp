@@ -1,0 +1,20 @@
+// One record to each of the five MapTech files; a file that cannot be written
+// misses this record while the others still get theirs.
+#include "mapfiles/MapTechFiles.h"
+
+#include "mapfiles/MapFileIo.h"
+
+namespace qv::mapfile {
+
+void MapTechFiles::write() {
+    show("Saving Files - MapTech");
+    const RecordState& r = st().rec;
+    const std::pair<const char*, const std::string*> lines[] = {
+        {kTxf, &r.txfstring},        {kRxf, &r.rxfstring},        {kMxf, &r.mxfstring},
+        {kHistoryMxf, &r.mxfstring}, {kHistoryRxf, &r.rxfstring},
+    };
+    for (const auto& [file, line] : lines)
+        guarded([&] { appendLines(dir(), file, {*line}); });
+}
+
+} // namespace qv::mapfile

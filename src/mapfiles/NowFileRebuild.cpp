@@ -1,0 +1,33 @@
+// The old lines are read before anything is moved, and the new file replaces
+// the old one whole, so no failure on the way can drop another station's line.
+#include "mapfiles/NowFileRebuild.h"
+
+#include "core/Text.h"
+#include "core/WorkDir.h"
+#include "mapfiles/MapFileIo.h"
+
+namespace qv::mapfile {
+
+std::vector<std::string> NowFileRebuild::rebuilt(const std::vector<std::string>& old, const std::string& record,
+                                                 const std::string& callsign) {
+    std::vector<std::string> lines{record};
+    for (const auto& line : old)
+        // An empty callsign is found in every line and would wipe the file.
+        if (callsign.empty() || !text::icontains(line, callsign)) lines.push_back(line);
+    return lines;
+}
+
+void NowFileRebuild::rebuild(const char* nowFile, const char* tmpFile, const std::string& record,
+                             const std::string& callsign) {
+    std::vector<std::string> old;
+    if (dir().exists(nowFile) && !guarded([&] { old = dir().readLines(nowFile); }))
+        return; // unreadable: leave it as it is rather than rebuild it without its lines
+    if (dir().exists(tmpFile)) guarded([&] { dir().remove(tmpFile); });
+    bool rotated = false;
+    if (dir().exists(nowFile)) rotated = guarded([&] { dir().rename(nowFile, tmpFile); });
+    const auto lines = rebuilt(old, record, callsign);
+    if (!guarded([&] { replaceLines(dir(), nowFile, lines); }) && rotated && !dir().exists(nowFile))
+        guarded([&] { dir().rename(tmpFile, nowFile); }); // the map program keeps the previous positions
+}
+
+} // namespace qv::mapfile

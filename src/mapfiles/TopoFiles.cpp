@@ -1,0 +1,94 @@
+// TOPO! allows one waypoint name per minute and slot, so a record whose name
+// is already in the cumulative file only updates the "now" files.
+#include "mapfiles/TopoFiles.h"
+
+#include "core/Text.h"
+#include "core/WorkDir.h"
+#include "mapfiles/MapFileIo.h"
+#include "mapfiles/NowFileRebuild.h"
+
+namespace qv::mapfile {
+
+namespace {
+
+// Whether a line was written for slot n (1..8): by its slot letter, by its
+// tactical name, or by the stand-in name "Tac" + letter an unnamed slot gets
+// when tactical names are posted. An empty tactical name takes no part: it
+// would be found in every line and swallow the lines of the later slots.
+bool ofSlot(const std::string& line, int n, const SlotState& slots) {
+    const char letter = static_cast<char>('A' + n - 1);
+    if (text::icontains(line, std::string(", ") + letter + "-")) return true;
+    const std::string& name = slots[n].Teamname;
+    if (!name.empty()) return text::icontains(line, name);
+    return text::icontains(line, std::string(", Tac") + letter + "-");
+}
+
+} // namespace
+
+std::vector<std::string> TopoFiles::slotLines(const std::vector<std::string>& lines, const std::string& record,
+                                              const SlotState& slots, int& unmatched) {
+    std::array<std::string, 8> slot;
+    unmatched = 0;
+    auto take = [&](const std::string& line) {
+        for (int n = 1; n <= 8; ++n) {
+            if (ofSlot(line, n, slots)) {
+                slot[static_cast<std::size_t>(n - 1)] = ofSlot(record, n, slots) ? record : line;
+                return;
+            }
+        }
+        if (!line.empty()) ++unmatched;
+    };
+    for (const auto& line : lines)
+        take(line);
+    take(record);
+    std::vector<std::string> out;
+    for (const auto& s : slot)
+        if (!s.empty()) out.push_back(s);
+    return out;
+}
+
+void TopoFiles::topoStep() {
+    show("Saving Files - NGTOPO");
+    const std::string& record = st().rec.ngtopostring;
+    bool known = false;
+    if (dir().exists(kTopo))
+        guarded([&] {
+            names_.refresh(dir(), kTopo);
+            known = names_.nameIn(record);
+        });
+    if (known) {
+        if (st().sw.soundon) ctx_.ui.beep();
+        show("NGTOPO....DUPLICATE TIMESTAMP WAYPOINT NAME");
+    } else if (guarded([&] { appendLines(dir(), kTopo, {record}); })) {
+        names_.appended(dir(), kTopo, record);
+    }
+    nowStep(record);
+}
+
+void TopoFiles::nowStep(const std::string& record) {
+    std::vector<std::string> old;
+    if (dir().exists(kTopoNow) && !guarded([&] { old = dir().readLines(kTopoNow); })) {
+        // Unreadable: add the record rather than rebuild the file without its lines.
+        guarded([&] { appendLines(dir(), kTopoNow, {record}); });
+        return;
+    }
+    int unmatched = 0;
+    const auto lines = slotLines(old, record, st().slots, unmatched);
+    for (int i = 0; i < unmatched; ++i)
+        ctx_.ui.beep();
+    guarded([&] { replaceLines(dir(), kTopoNow, lines); });
+}
+
+void TopoFiles::nowCallStep() {
+    show("Saving Files - Nat.Geo.TOPO! NowCall");
+    NowFileRebuild(ctx_).rebuild(kTopoNowCall, kTopoNowCallTmp, st().rec.ngtopocallstring, st().report.callsign);
+}
+
+void TopoFiles::spotfiresStep() {
+    show("Saving Files - SPOTFIRES");
+    const std::string& record = st().rec.spotfirestring;
+    if (text::iequals(record, kOutOfOregon)) return;
+    guarded([&] { appendLines(dir(), kSpotfires, {record}); });
+}
+
+} // namespace qv::mapfile
