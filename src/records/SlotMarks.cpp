@@ -24,6 +24,10 @@ void SlotMarks::assigncoords() {
     });
     const std::string now = positionText(st.report.latitude, st.report.longitude);
     std::string old;
+    // The marker speaks for this report only: one left over from a moving
+    // station whose files were not written must not let a tracked station
+    // that stood still through the moving-only gate.
+    st.marks.movingTag.clear();
     ctx_.log.guard(kMarker, [&] {
         const int n = matchSlot(st.slots, st.report.callsign);
         if (n == 0) return;

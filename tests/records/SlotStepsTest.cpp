@@ -88,7 +88,6 @@ TEST(Assigncoords, LabelColoursAndMovingMarker) {
     h.track(2, "N0CALL");
     h.monitor.setCheckTrackOnlyMoving(true);
     for (const Step& s : steps) {
-        h.st.marks.movingTag.clear(); // the classifier consumes it after writing
         h.report("N0CALL", s.lat, s.lon);
         SCOPED_TRACE(s.lat);
         EXPECT_EQ(h.st.slots[2].lastHeardBack, s.label);
@@ -100,6 +99,7 @@ TEST(Assigncoords, LabelColoursAndMovingMarker) {
 
 TEST(Assigncoords, MarkerOnlyWithOptionAndMatchedSlot) {
     TrackingHarness h;
+    h.st.tracking.autoassigncheckbox = false;
     h.st.slots[1].CallsignID = "N0CALL"; // tracking off: slot still updated
     h.report("N0CALL", "45.5", "-122.6");
     EXPECT_EQ(h.st.slots[1].location, "45.5, -122.6");
@@ -113,6 +113,22 @@ TEST(Assigncoords, MarkerOnlyWithOptionAndMatchedSlot) {
         EXPECT_EQ(h.st.slots[n].location, before[n].location);
         EXPECT_EQ(h.st.slots[n].letterToolTip, before[n].letterToolTip);
     }
+}
+
+// A station that moved but was not written leaves no marker for the next one.
+TEST(Assigncoords, MarkerDoesNotOutliveItsReport) {
+    TrackingHarness h;
+    h.st.tracking.autoassigncheckbox = false;
+    h.monitor.setCheckTrackOnlyMoving(true);
+    h.st.slots[1].CallsignID = "MOVER"; // not tracked: its files are not written
+    h.track(2, "STILL");
+    h.report("STILL", "45.5", "-122.6");
+    h.st.marks.movingTag.clear(); // written and consumed
+    h.report("MOVER", "44", "-120");
+    EXPECT_EQ(h.st.marks.movingTag, kMovingTag);
+    h.report("STILL", "45.5", "-122.6");
+    EXPECT_EQ(h.st.report.stationtracked, "YES");
+    EXPECT_EQ(h.st.marks.movingTag, "");
 }
 
 // Several stations heard in turn: the table ends exactly as the steps say.

@@ -180,6 +180,7 @@ TEST(SlotTable, ChangeRuleResetsSlotAndSavesOutsideCaptureAll) {
 
 TEST(SlotTable, TacticalNamesTrackingSwitchesAndAutoassignSave) {
     TrackingHarness h;
+    h.st.tracking.autoassigncheckbox = false;
     h.table.Teamname_dblclick(2);
     EXPECT_EQ(h.st.slots[2].Teamname, "");
     EXPECT_EQ(h.saves, 1);
