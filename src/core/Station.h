@@ -2,6 +2,7 @@
 // window draws this and never holds the truth itself.
 #pragma once
 
+#include "core/DisplayState.h"
 #include "core/MapState.h"
 #include "core/RecordState.h"
 #include "core/ReportState.h"
@@ -20,6 +21,7 @@ struct Station {
     MapState map;
     TrackingState tracking;
     TelnetState telnet;
+    DisplayState display;
 };
 
 } // namespace qv

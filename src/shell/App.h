@@ -7,6 +7,9 @@
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "core/WorkDir.h"
+#include "decoders/AprsPosition.h"
+#include "intake/Classifier.h"
+#include "intake/ReceiveHandler.h"
 #include "decoders/MicE.h"
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
@@ -33,6 +36,16 @@ public:
     WorkDir dir;
     ErrorLog log;
     Context ctx;
+
+    // Intake and the plain APRS decoders.
+    Classifier classifier{ctx};
+    ReceiveHandler receive{ctx};
+    AprsPosition aprsPosition{ctx};
+
+    void inspectdataline() override { classifier.inspectdataline(); }
+    void MSComm1_OnComm() override { receive.MSComm1_OnComm(); }
+    void APRSmoving() override { aprsPosition.APRSmoving(); }
+    void APRSfixed() override { aprsPosition.APRSfixed(); }
 
     // Tracking and records. Start-up runs monitor.start() once ctx.timer2 is set.
     SlotTable slotTable{ctx};

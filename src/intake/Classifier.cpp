@@ -1,0 +1,327 @@
+// The classifier's stages A (normalise), B (station), C (kind and decoder),
+// D (accept and pipeline) and E (drop).
+#include "intake/Classifier.h"
+
+#include "core/Context.h"
+#include "core/DateText.h"
+#include "core/ErrorLog.h"
+#include "core/Failure.h"
+#include "core/Fields.h"
+#include "core/NumberText.h"
+#include "core/Station.h"
+#include "core/Steps.h"
+#include "core/Text.h"
+#include "core/WorkDir.h"
+#include "platform/Ui.h"
+
+namespace qv {
+
+namespace {
+
+constexpr const char* kMarker = " in SUB INSPECTDATALINE ";
+constexpr int kCallsignWidth = 1815;
+
+// 1-based position of the first ":" (0 when there is none).
+std::size_t colonPos(const std::string& s) {
+    auto i = s.find(':');
+    return i == std::string::npos ? 0 : i + 1;
+}
+
+// The information field: everything after the first colon, or the whole line.
+std::string payload(const std::string& s) { return text::mid(s, colonPos(s) + 1); }
+
+// 1-based position of the first ">" (0 when there is none).
+std::size_t gtPos(const std::string& s) {
+    auto i = s.find('>');
+    return i == std::string::npos ? 0 : i + 1;
+}
+
+bool hasPacketHeader(const std::string& s) {
+    const std::size_t g = gtPos(s);
+    return g >= 2 && g <= 10;
+}
+
+// Files hold one record per line; the line ends a line brought along from the
+// receive path would only add empty lines.
+std::string withoutLineEnds(std::string_view s) {
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
+        s.remove_suffix(1);
+    return std::string(s);
+}
+
+} // namespace
+
+bool Classifier::guard(auto&& step) { return ctx_.log.guard(kMarker, step); }
+
+void Classifier::bell() { ctx_.ui.beep(); }
+
+void Classifier::bellIfSoundOn() {
+    if (ctx_.st.sw.soundon) ctx_.ui.beep();
+}
+
+bool Classifier::isAprsMessage(std::string_view dataline) {
+    const auto i = dataline.find(':');
+    if (i == std::string_view::npos) return false;
+    // ":" + addressee (9) + ":" right after the header's colon.
+    return i + 11 < dataline.size() && dataline[i + 1] == ':' && dataline[i + 11] == ':';
+}
+
+void Classifier::inspectdataline() {
+    gpwplWritten_ = false;
+    normalise();
+    if (!stationIdentifier()) return;
+    reportKind();
+}
+
+void Classifier::normalise() {
+    auto& r = ctx_.st.report;
+    ctx_.st.marks.PGMmessage = "InspectingDataLine";
+
+    // A2: TNC monitor header "CALL>DEST <UI> [hh:mm:ss]:info". The cut from the
+    // first colon through the next one takes the colons of the time stamp out,
+    // and the bracket cut below removes what is left of it. The line itself is
+    // cut, not the display: the display may still show an older line (a lone
+    // CR is never shown), which would otherwise be classified a second time.
+    if (text::icontains(r.dataline, "<UI>")) {
+        const std::string t = r.dataline;
+        const std::size_t a = colonPos(t);
+        const std::size_t b = a ? text::ifind(t, ":", a + 1) : 0;
+        if (b) r.dataline = text::left(t, a) + text::mid(t, b + 1);
+    }
+
+    // A3: bracketed stamps. Only a "]" after the "[" closes it; anything else
+    // would duplicate part of the line.
+    if (const auto a = r.dataline.find('['); a != std::string::npos) {
+        if (const auto b = r.dataline.find(']', a + 1); b != std::string::npos)
+            r.dataline = r.dataline.substr(0, a) + r.dataline.substr(b + 1);
+    }
+
+    // A4
+    if (r.dataline != "\r") r.incomingdata = r.dataline;
+    r.stationcallsign = r.dataline;
+    ctx_.ui.refresh();
+
+    // A5: a header line ending in ":" and its information line in one chunk.
+    {
+        const std::size_t p = colonPos(r.dataline);
+        if (p && hasPacketHeader(r.stationcallsign) && text::at(r.dataline, p + 1) == '\r')
+            r.dataline = text::left(r.dataline, p) + text::mid(r.dataline, p + 2);
+    }
+
+    // A6: 3rd-party traffic; the inner packet stands for itself.
+    {
+        const std::size_t p = colonPos(r.dataline);
+        if (p && text::at(r.dataline, p + 1) == '}') {
+            r.dataline = text::mid(r.dataline, p + 2, 99);
+            r.stationcallsign = r.dataline;
+        }
+    }
+}
+
+// Writes the line into its scratch file and takes one field of it. The field is
+// read from the line itself, which is what the file holds, so that a scratch
+// file that cannot be written never leaves the previous station's name behind.
+bool Classifier::scratchFields(const char* file, std::size_t count, bool& written, std::string& field) {
+    auto& r = ctx_.st.report;
+    written = guard([&] { ctx_.dir.writeLines(file, {withoutLineEnds(r.dataline)}); });
+    FieldList f = readFields(r.dataline, count);
+    if (!f.complete) ctx_.log.entry(err::InputPastEnd, Failure::describe(err::InputPastEnd), kMarker);
+    field = f[count];
+    return f.complete;
+}
+
+bool Classifier::stationIdentifier() {
+    auto& r = ctx_.st.report;
+    auto& m = ctx_.st.marks;
+    if (const std::size_t g = gtPos(r.stationcallsign); g >= 2 && g <= 10) {
+        r.callsignWidth = kCallsignWidth;
+        r.callsign = text::left(r.stationcallsign, g - 1);
+        r.stationcallsign = r.callsign;
+        m.PGMmessage = "STATION ID MARKER FOUND";
+        bellIfSoundOn();
+    } else if (text::icontains(r.dataline, "$GPWGT")) {
+        bool written = false;
+        std::string name;
+        scratchFields(kGpwgtScratch, 10, written, name);
+        r.callsignWidth = kCallsignWidth;
+        r.callsign = name;
+        r.stationcallsign = r.callsign;
+        m.PGMmessage = "STATION ID MARKER FOUND (GPWGT)";
+        bellIfSoundOn();
+    } else if (text::icontains(r.dataline, "$GPWPL")) {
+        std::string name;
+        scratchFields(kGpwplScratch, 6, gpwplWritten_, name);
+        // The name ends at the checksum; a sentence sent without one is named
+        // by its whole sixth field rather than by the previous station.
+        if (const auto star = name.find('*'); star != std::string::npos) name.resize(star);
+        r.callsign = name;
+        r.stationcallsign = r.callsign;
+        m.PGMmessage = "STATION ID MARKER FOUND (GPWPL)";
+        bellIfSoundOn();
+    } else {
+        return false; // B4: no station, nothing to do
+    }
+    // B5
+    if (!r.stationcallsign.empty() && r.stationcallsign.front() == ',') r.stationcallsign.erase(0, 1);
+    if (!r.stationcallsign.empty() && r.stationcallsign.back() == '\r') bell();
+    return true;
+}
+
+void Classifier::indicator(const char* caption, std::uint32_t rrggbb) {
+    auto& ind = ctx_.st.report.miclabel;
+    ind.visible = true;
+    ind.caption = caption;
+    ind.back = fromRgb(rrggbb);
+}
+
+void Classifier::reportKind() {
+    auto& r = ctx_.st.report;
+    const auto& sw = ctx_.st.sw;
+    auto& steps = ctx_.steps;
+    const std::size_t p = colonPos(r.dataline);
+    const char c1 = text::at(r.dataline, p + 1);
+    const std::string c6 = text::mid(r.dataline, p + 1, 6);
+    const std::string info = payload(r.dataline);
+    const std::string payload80 = text::left(info, 80);
+
+    // A decoder that cannot read the report must not leave the previous
+    // report's position to be accepted in its place: start from empty fields,
+    // which the hemisphere test after the decoder refuses.
+    auto clearPosition = [&] {
+        r.latitude.clear();
+        r.longitude.clear();
+        r.northsouth.clear();
+        r.eastwest.clear();
+    };
+
+    if (c1 == '\'' || c1 == '`') { // C1 Mic-E
+        indicator("Mic-E '` Detected", 0xFFFF00);
+        r.micedata = r.dataline;
+        ctx_.ui.refresh();
+        if (!sw.detectmice) return drop();
+        clearPosition();
+        steps.micencoded();
+        bellIfSoundOn();
+    } else if (text::iequals(c6, "$GPGGA")) { // C2
+        if (!sw.detectmice) return drop();
+        indicator("$GPGGA Detected", 0xFF8000);
+        r.ggadata = r.rawgpsdata = r.lastpayload = payload80;
+        if (!sw.detectmice) return drop();
+        clearPosition();
+        steps.gpgga();
+    } else if (c1 == '@' || c1 == '/') { // C3
+        indicator("@moving Detected", 0x00FF00);
+        r.movingdata = r.rawgpsdata = r.lastpayload = payload80;
+        if (!sw.detectmoving) return drop();
+        clearPosition();
+        steps.APRSmoving();
+    } else if (c1 == '=' || c1 == '!') { // C4
+        if (text::left(info, 2) == "!!") return drop();
+        indicator("!DIGI/=Fixed Detected", 0x00FF00);
+        r.rawgpsdata = r.lastpayload = payload80;
+        if (!sw.detectfixed) return drop();
+        clearPosition();
+        steps.APRSfixed();
+    } else if (text::iequals(c6, "$GPRMC")) { // C5
+        indicator("$GPRMC Detected", 0xFF8000);
+        r.rawgpsdata = r.lastpayload = payload80;
+        if (!sw.detectnmea) return drop();
+        clearPosition();
+        steps.gprmc();
+    } else if (text::icontains(r.dataline, "$GPWGT")) { // C6
+        if (!sw.detectmice) return drop();
+        indicator("$GPWGT Detected", 0xFF8000);
+        r.gpwgtdata = r.rawgpsdata = r.lastpayload = r.dataline;
+        if (!sw.detectmice) return drop();
+        clearPosition();
+        steps.gpwgt();
+    } else if (text::icontains(r.dataline, "$GPWPL")) { // C7
+        if (!sw.detectmice) return drop();
+        indicator("$GPWPL Detected", 0xFF8000);
+        r.gpwpldata = r.rawgpsdata = r.lastpayload = r.dataline;
+        if (!sw.detectnmea) return drop();
+        // The decoder reads the scratch file; a packet with a header has not
+        // written it yet, and a stale file would decode an older sentence.
+        if (!gpwplWritten_) gpwplWritten_ = guard([&] { ctx_.dir.writeLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
+        if (!gpwplWritten_) return drop();
+        clearPosition();
+        steps.gpwpl();
+    } else if (isAprsMessage(r.dataline)) { // C8
+        indicator("APRS Message", 0x00FF00);
+        return message();
+    } else { // C9
+        indicator("Processing not available", 0xC0C0C0);
+        ctx_.ui.refresh();
+        return drop();
+    }
+    postDecode();
+}
+
+void Classifier::message() {
+    auto& r = ctx_.st.report;
+    guard([&] { ctx_.dir.appendLine(kMessagesFile, withoutLineEnds(r.dataline)); });
+    const std::size_t m = text::ifind(r.dataline, "::");
+    std::string caption = generalDate(ctx_.clock.now()) + " Message from " + text::mid(r.dataline, m + 1);
+    while (!caption.empty() && (caption.back() == '\r' || caption.back() == '\n'))
+        caption.pop_back();
+    ctx_.steps.showMessageWindow(caption);
+    // A message carries no position: the line ends here instead of sending the
+    // previous report's position down the pipeline again.
+}
+
+void Classifier::postDecode() {
+    auto& r = ctx_.st.report;
+    auto& st = ctx_.st;
+    // D1, and the hemisphere test no decoder's refusal can be relied on for.
+    if (text::istartsWith(r.rawgpsdata, "ERROR")) return drop();
+    const bool ns = text::iequals(r.northsouth, "N") || text::iequals(r.northsouth, "S");
+    const bool ew = text::iequals(r.eastwest, "E") || text::iequals(r.eastwest, "W");
+    if (!ns || !ew) return drop();
+
+    // D2. A position that cannot be signed would be written on the wrong side
+    // of the world; such a report is logged and dropped.
+    bool signedOk = true;
+    if (text::iequals(r.northsouth, "S"))
+        signedOk = guard([&] { r.latitude = num::general(-num::strict(r.latitude)); }) && signedOk;
+    if (text::iequals(r.eastwest, "W"))
+        signedOk = guard([&] { r.longitude = num::general(-num::strict(r.longitude)); }) && signedOk;
+    if (!signedOk) return drop();
+
+    // D3
+    guard([&] { ctx_.steps.autoassign(); });
+    guard([&] { ctx_.steps.assigncolor(); });
+    guard([&] { ctx_.steps.assigntime(); });
+    guard([&] { ctx_.steps.makestrings(); });
+    guard([&] { ctx_.steps.assigncoords(); });
+
+    // D4
+    bool matched = false;
+    if (!r.callsign.empty())
+        for (int n = 1; n <= 8 && !matched; ++n)
+            matched = text::iequals(r.callsign, st.slots[n].CallsignID);
+
+    // D5
+    const bool tracked = text::iequals(r.stationtracked, "YES");
+    if (!matched) {
+        bellIfSoundOn();
+    } else if (st.marks.movingTag == kMovingTag && tracked) {
+        guard([&] { ctx_.steps.savefiles(); });
+        st.marks.movingTag.clear();
+    } else if (!st.sw.CheckTrackOnlyMoving && tracked) {
+        guard([&] { ctx_.steps.savefiles(); });
+    }
+}
+
+void Classifier::drop() {
+    auto& r = ctx_.st.report;
+    r.dataline.clear();
+    r.stationcallsign.clear();
+    // A time-stamped report with a compressed position: kept for later reading.
+    if (text::left(r.lastpayload, 1) == "/" && text::iequals(text::mid(r.lastpayload, 8, 2), "z/")) {
+        guard([&] { ctx_.dir.appendLine(kCompressedFile, withoutLineEnds(r.lastpayload)); });
+        bell();
+    }
+    r.lastpayload.clear();
+}
+
+} // namespace qv

@@ -1,0 +1,158 @@
+// The headless run: start, replay or wait for a signal, report the files written.
+#include "shell/Headless.h"
+
+#include "core/Text.h"
+#include "intake/ImportReplay.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessUi.h"
+#include "shell/App.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+// Qt's "slots" keyword would swallow the station state's slot table.
+#undef slots
+
+#include <csignal>
+#include <map>
+#include <ostream>
+#include <set>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace qv {
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(gSignalPipe[1], &c, 1);
+}
+
+struct FileStamp {
+    std::uintmax_t size = 0;
+    fs::file_time_type time{};
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::map<std::string, FileStamp> snapshot(const fs::path& dir) {
+    std::map<std::string, FileStamp> files;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
+        if (!e.is_regular_file(ec)) continue;
+        files[fs::relative(e.path(), dir, ec).string()] = {e.file_size(ec), e.last_write_time(ec)};
+    }
+    return files;
+}
+
+void reportFiles(std::ostream& out, const fs::path& dir, const std::map<std::string, FileStamp>& before) {
+    const auto after = snapshot(dir);
+    std::vector<std::string> written;
+    for (const auto& [name, stamp] : after) {
+        auto it = before.find(name);
+        if (it == before.end() || !(it->second == stamp)) written.push_back(name);
+    }
+    if (written.empty()) {
+        out << "No files written in " << dir.string() << "\n";
+        return;
+    }
+    out << "Files written in " << dir.string() << ":\n";
+    for (const auto& name : written)
+        out << "  " << name << " (" << after.at(name).size << " bytes" << (before.count(name) ? "" : ", new")
+            << ")\n";
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine cl;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--headless") {
+            cl.headless = true;
+        } else if (a == "--workdir") {
+            if (i + 1 >= args.size()) {
+                cl.error = "--workdir needs a directory";
+                return cl;
+            }
+            cl.workdir = args[++i];
+        } else if (a.rfind("--workdir=", 0) == 0) {
+            cl.workdir = a.substr(10);
+        } else if (text::iequals(a, "import") || text::iequals(a, "t")) {
+            cl.command = text::lower(a);
+        } else {
+            cl.error = "unknown argument: " + a;
+            return cl;
+        }
+    }
+    return cl;
+}
+
+int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    if (!fs::is_directory(cl.workdir, ec)) {
+        err << "quorvel: working directory " << cl.workdir.string() << " does not exist\n";
+        return 2;
+    }
+    const fs::path dir = fs::canonical(cl.workdir, ec);
+    const auto before = snapshot(dir);
+
+    SystemClock clock;
+    HeadlessUi ui(err);
+    App app(dir, ui, clock);
+    app.st.marks.windowVisible = false;
+    out << "Quorvel headless in " << dir.string() << "\n";
+    app.log.errorfileresize();
+
+    if (cl.command == "import") {
+        if (!app.dir.exists(kReplayFile)) {
+            err << "quorvel: no " << kReplayFile << " in " << dir.string() << "\n";
+            return 1;
+        }
+        ImportReplay replay(app.ctx, app.receive);
+        std::set<std::string> stations;
+        replay.afterLine = [&] {
+            if (!app.st.report.callsign.empty()) stations.insert(app.st.report.callsign);
+        };
+        const bool ok = replay.run();
+        out << "Replayed " << replay.linesReplayed() << " lines from " << kReplayFile << " through the receive path\n";
+        out << stations.size() << " stations heard:";
+        for (const auto& s : stations)
+            out << " " << s;
+        out << "\n";
+        for (int n = 1; n <= 8; ++n) {
+            const auto& s = app.st.slots[n];
+            if (s.CallsignID.empty()) continue;
+            out << "  slot " << n << " " << s.CallsignID << (s.track ? " (tracked)" : "")
+                << (s.location.empty() ? "" : " at " + s.location) << "\n";
+        }
+        reportFiles(out, dir, before);
+        return ok ? 0 : 1;
+    }
+
+    if (cl.command == "t") out << "Telnet start requested\n";
+    if (::pipe(gSignalPipe) != 0) {
+        err << "quorvel: cannot set up signal handling\n";
+        return 1;
+    }
+    QSocketNotifier notifier(gSignalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    out << "Running; stop with Ctrl-C (SIGINT) or SIGTERM" << std::endl;
+    QCoreApplication::exec();
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    ::close(gSignalPipe[0]);
+    ::close(gSignalPipe[1]);
+    out << "Stopped\n";
+    reportFiles(out, dir, before);
+    return 0;
+}
+
+} // namespace qv

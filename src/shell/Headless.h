@@ -1,0 +1,25 @@
+// Running without a window: `quorvel --headless [--workdir DIR] [import|t]`.
+// Questions are answered with their defaults on standard error; what was done
+// and which files were written goes to standard output.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+struct CommandLine {
+    bool headless = false;
+    std::filesystem::path workdir = ".";
+    std::string command; // "import", "t" or empty
+    std::string error;   // why the arguments were refused; empty when fine
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// Needs a QCoreApplication. Returns the exit code.
+int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err);
+
+} // namespace qv
