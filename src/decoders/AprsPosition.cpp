@@ -19,6 +19,13 @@ namespace qv {
 namespace {
 constexpr const char* kMovingMarker = " in SUB APRSmoving";
 constexpr const char* kFixedMarker = " in SUB APRSfixed ";
+
+// The display may still hold the received line end; the file has its own.
+std::string withoutLineEnds(std::string s) {
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
+        s.pop_back();
+    return s;
+}
 } // namespace
 
 void AprsPosition::decode(const std::string& info, const Layout& at) {
@@ -49,10 +56,9 @@ void AprsPosition::failed(const Failure& f, const char* marker, bool silent) {
         ctx_.log.entry(f, marker);
         if (f.number() == err::TypeMismatch) {
             try {
-                ctx_.dir.appendLines(kErrorFile,
-                                     {"Non-Critical Quorvel error 13 in rawgpsdata string below..." +
-                                          generalDate(ctx_.clock.now()),
-                                      r.incomingdata});
+                ctx_.dir.appendLines(kErrorFile, {"Non-Critical Quorvel error 13 in rawgpsdata string below..." +
+                                                      generalDate(ctx_.clock.now()),
+                                                  withoutLineEnds(r.incomingdata)});
             } catch (...) {
                 // The entry above is all that can be said.
             }

@@ -242,7 +242,8 @@ void Classifier::reportKind() {
         if (!sw.detectnmea) return drop();
         // The decoder reads the scratch file; a packet with a header has not
         // written it yet, and a stale file would decode an older sentence.
-        if (!gpwplWritten_) gpwplWritten_ = guard([&] { ctx_.dir.writeLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
+        if (!gpwplWritten_)
+            gpwplWritten_ = guard([&] { ctx_.dir.writeLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
         if (!gpwplWritten_) return drop();
         clearPosition();
         steps.gpwpl();

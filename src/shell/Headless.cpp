@@ -60,8 +60,7 @@ void reportFiles(std::ostream& out, const fs::path& dir, const std::map<std::str
     }
     out << "Files written in " << dir.string() << ":\n";
     for (const auto& name : written)
-        out << "  " << name << " (" << after.at(name).size << " bytes" << (before.count(name) ? "" : ", new")
-            << ")\n";
+        out << "  " << name << " (" << after.at(name).size << " bytes" << (before.count(name) ? "" : ", new") << ")\n";
 }
 
 } // namespace
@@ -124,7 +123,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         out << "\n";
         for (int n = 1; n <= 8; ++n) {
             const auto& s = app.st.slots[n];
-            if (s.CallsignID.empty()) continue;
+            if (s.CallsignID.empty() || s.CallsignID == SlotState::placeholder(n)) continue;
             out << "  slot " << n << " " << s.CallsignID << (s.track ? " (tracked)" : "")
                 << (s.location.empty() ? "" : " at " + s.location) << "\n";
         }
