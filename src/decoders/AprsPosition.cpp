@@ -1,31 +1,20 @@
-// Both plain position decoders and their shared failure routine.
+// Both plain position decoders; failures end in the decoders' shared routine.
 #include "decoders/AprsPosition.h"
 
 #include "core/Context.h"
-#include "core/DateText.h"
 #include "core/ErrorLog.h"
 #include "core/Failure.h"
 #include "core/NumberText.h"
 #include "core/Station.h"
 #include "core/Text.h"
-#include "core/WorkDir.h"
-#include "platform/Clock.h"
+#include "decoders/DecoderFailure.h"
 #include "platform/Ui.h"
-
-#include <new>
 
 namespace qv {
 
 namespace {
 constexpr const char* kMovingMarker = " in SUB APRSmoving";
 constexpr const char* kFixedMarker = " in SUB APRSfixed ";
-
-// The display may still hold the received line end; the file has its own.
-std::string withoutLineEnds(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
-        s.pop_back();
-    return s;
-}
 } // namespace
 
 void AprsPosition::decode(const std::string& info, const Layout& at) {
@@ -48,47 +37,26 @@ void AprsPosition::decode(const std::string& info, const Layout& at) {
     }
 }
 
-// Every failure marks the report, whatever its number: a report that could
-// not be read completely must not reach the output steps.
-void AprsPosition::failed(const Failure& f, const char* marker, bool silent) {
-    auto& r = ctx_.st.report;
-    if (!silent) {
-        ctx_.log.entry(f, marker);
-        if (f.number() == err::TypeMismatch) {
-            try {
-                ctx_.dir.appendLines(kErrorFile, {"Non-Critical Quorvel error 13 in rawgpsdata string below..." +
-                                                      generalDate(ctx_.clock.now()),
-                                                  withoutLineEnds(r.incomingdata)});
-            } catch (...) {
-                // The entry above is all that can be said.
-            }
-        }
-    }
-    r.rawgpsdata = "ERROR " + r.rawgpsdata;
-}
-
 void AprsPosition::APRSmoving() {
     auto& r = ctx_.st.report;
-    try {
+    runDecoder(ctx_, kMovingMarker, [&] {
         r.rawgpsdata = r.movingdata;
         decode(r.movingdata, {9, 11, 16, 18, 21, 26});
-    } catch (const Failure& f) {
-        failed(f, kMovingMarker, false);
-    } catch (const std::bad_alloc&) {
-        failed(Failure(7), kMovingMarker, false);
-    }
+    });
 }
 
 void AprsPosition::APRSfixed() {
     auto& r = ctx_.st.report;
+    const std::string info = r.rawgpsdata;
     try {
-        const std::string info = r.rawgpsdata;
         decode(info, {2, 4, 9, 11, 14, 19});
-    } catch (const Failure& f) {
-        // A compressed "=" report; the classifier drops it without a word.
-        failed(f, kFixedMarker, text::istartsWith(r.rawgpsdata, "=b4'"));
-    } catch (const std::bad_alloc&) {
-        failed(Failure(7), kFixedMarker, false);
+    } catch (...) {
+        // A compressed "=" report of a well-known kind: dropped without a word.
+        if (text::istartsWith(info, "=b4'")) {
+            r.rawgpsdata.insert(0, "ERROR ");
+            return;
+        }
+        runDecoder(ctx_, kFixedMarker, [] { throw; });
     }
 }
 

@@ -9,7 +9,6 @@
 namespace qv {
 
 struct Context;
-class Failure;
 
 class AprsPosition {
 public:
@@ -23,7 +22,6 @@ private:
         std::size_t latDeg, latMin, ns, lonDeg, lonMin, ew;
     };
     void decode(const std::string& info, const Layout& at);
-    void failed(const Failure& f, const char* marker, bool silent);
 
     Context& ctx_;
 };
