@@ -17,7 +17,7 @@ struct TacticalNamesSwitch {
 };
 
 struct TrackingState {
-    bool autoassigncheckbox = true; // "Auto-assign incoming stations" (checked at start)
+    bool autoassigncheckbox = false; // "Auto-assign incoming stations"
     TacticalNamesSwitch CheckMapTacticalNames;
     std::string overdue = "60";             // overdue limit in minutes, as typed
     bool LabelTrackMovingONVisible = false; // "Tracking Moving/New" indicator

@@ -4,7 +4,11 @@
 namespace qv {
 
 App::App(const std::filesystem::path& workdir, Ui& ui, Clock& clock)
-    : dir(workdir), log(dir, clock), ctx{st, dir, log, ui, clock, *this} {}
+    : dir(workdir), log(dir, clock), ctx{st, dir, log, ui, clock, *this} {
+    // The program starts with "Auto-assign incoming stations" checked, so a
+    // first run without a configuration file fills the slots as stations are heard.
+    st.tracking.autoassigncheckbox = true;
+}
 
 App::~App() = default;
 
