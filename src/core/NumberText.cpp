@@ -33,7 +33,7 @@ std::string fixed(double v, int decimals) {
     const int keep = exp10 + 1 + decimals; // digits of mant before the rounding point
     std::string digits;
     if (keep <= 0) {
-        digits = (keep == 0 && mant[0] >= '5') ? "1" : "0";
+        digits.assign(1, (keep == 0 && mant[0] >= '5') ? '1' : '0');
     } else {
         digits = keep >= static_cast<int>(mant.size())
                      ? mant + std::string(static_cast<std::size_t>(keep) - mant.size(), '0')
@@ -51,9 +51,13 @@ std::string fixed(double v, int decimals) {
     if (digits.size() <= static_cast<std::size_t>(decimals))
         digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
     std::string s = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
-    if (decimals > 0) s += "." + digits.substr(digits.size() - static_cast<std::size_t>(decimals));
+    if (decimals > 0) {
+        s.push_back('.');
+        s.append(digits, digits.size() - static_cast<std::size_t>(decimals));
+    }
     const bool zero = s.find_first_of("123456789") == std::string::npos;
-    return (v < 0 && !zero) ? "-" + s : s;
+    if (v < 0 && !zero) s.insert(s.begin(), '-');
+    return s;
 }
 
 namespace {
