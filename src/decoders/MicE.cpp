@@ -58,11 +58,41 @@ std::string_view infoField(std::string_view line) {
 
 } // namespace mice
 
+namespace {
+
+// Steps after the latitude: hemisphere, longitude with its offset and folds, east/west.
+void rest(ReportState& r, std::string_view dest, std::string_view line) {
+    const char c4 = dest[3];
+    if ((c4 >= '0' && c4 <= '9') || c4 == 'L')
+        r.northsouth = "S";
+    else if (c4 >= 'P' && c4 <= 'Z')
+        r.northsouth = "N";
+    else
+        // Not a hemisphere flag: whatever northsouth holds belongs to another report.
+        throw Failure(err::InvalidCall);
+
+    const std::string_view info = mice::infoField(line);
+    if (info.size() < 4) throw Failure(err::InvalidCall);
+    int lonDeg = code(info[1]) - 28;
+    if (code(dest[4]) >= 80) lonDeg += 100;
+    if (lonDeg >= 180 && lonDeg <= 189)
+        lonDeg -= 80;
+    else if (lonDeg >= 190 && lonDeg <= 199)
+        lonDeg -= 190;
+    int lonMin = code(info[2]) - 28;
+    if (lonMin >= 60) lonMin -= 60;
+    const double hundredths = (code(info[3]) - 28) / 100.0;
+    r.longitude = num::general(lonDeg + (lonMin + hundredths) / 60.0);
+    r.eastwest = code(dest[5]) >= 80 ? "W" : "E";
+}
+
+} // namespace
+
 void MicE::micencoded() {
     ReportState& r = ctx_.st.report;
     r.rawgpsdata = r.micedata;
     runDecoder(ctx_, kMarker, [&] {
-        const std::string line = r.micedata;
+        const std::string_view line = r.micedata;
         const std::string_view dest = mice::destination(line);
         char d[6];
         for (int i = 0; i < 6; ++i)
@@ -70,30 +100,15 @@ void MicE::micencoded() {
 
         const double degrees = num::strict(std::string_view(d, 2));
         const double lat = degrees + minutesOf(std::string_view(d + 2, 4)) / 60.0;
-        r.latitude = num::general(lat);
-
-        const char c4 = dest[3];
-        if ((c4 >= '0' && c4 <= '9') || c4 == 'L')
-            r.northsouth = "S";
-        else if (c4 >= 'P' && c4 <= 'Z')
-            r.northsouth = "N";
-        else
-            // Not a hemisphere flag: whatever northsouth holds belongs to another report.
-            throw Failure(err::InvalidCall);
-
-        const std::string_view info = mice::infoField(line);
-        if (info.size() < 4) throw Failure(err::InvalidCall);
-        int lonDeg = code(info[1]) - 28;
-        if (code(dest[4]) >= 80) lonDeg += 100;
-        if (lonDeg >= 180 && lonDeg <= 189)
-            lonDeg -= 80;
-        else if (lonDeg >= 190 && lonDeg <= 199)
-            lonDeg -= 190;
-        int lonMin = code(info[2]) - 28;
-        if (lonMin >= 60) lonMin -= 60;
-        const double hundredths = (code(info[3]) - 28) / 100.0;
-        r.longitude = num::general(lonDeg + (lonMin + hundredths) / 60.0);
-        r.eastwest = code(dest[5]) >= 80 ? "W" : "E";
+        // The general form of the latitude is seen only when the decoder stops
+        // before rounding it; formatting it on every line would cost a third
+        // of the decoder's time.
+        try {
+            rest(r, dest, line);
+        } catch (...) {
+            r.latitude = num::general(lat);
+            throw;
+        }
         r.latitude = num::rounded4(lat);
     });
 }

@@ -57,7 +57,7 @@ void Nmea::gprmc() { decode(3, " in SUB GPRMC "); }
 void Nmea::decode(int first, std::string_view marker) {
     ReportState& r = ctx_.st.report;
     runDecoder(ctx_, marker, [&] {
-        const std::string s = r.rawgpsdata;
+        const std::string_view s = r.rawgpsdata; // not changed before the last read
         const auto k = nmea::commas(s);
         const std::size_t latComma = k[static_cast<std::size_t>(first)];
         const std::size_t nsComma = k[static_cast<std::size_t>(first) + 1];
@@ -73,15 +73,23 @@ void Nmea::decode(int first, std::string_view marker) {
         }
 
         const double lat = nmea::degreesAt(s, latComma + 1, 2);
-        r.latitude = num::general(lat);
         r.northsouth = text::mid(s, nsComma + 1, 1);
-        r.longitude = num::general(nmea::degreesAt(s, lonComma + 1, 3));
+        // An accepted latitude is shown rounded only; its general form is
+        // written where the decoder stops short of rounding it.
+        try {
+            r.longitude = num::general(nmea::degreesAt(s, lonComma + 1, 3));
+        } catch (...) {
+            r.latitude = num::general(lat);
+            throw;
+        }
         r.eastwest = text::mid(s, ewComma + 1, 1);
 
         if (!oneOf(r.northsouth, "N", "S")) {
+            r.latitude = num::general(lat);
             ctx_.st.marks.PGMmessage = "BAD GPS DATA LINE (Lat)... skipping";
             ctx_.ui.refresh();
         } else if (!oneOf(r.eastwest, "W", "E")) {
+            r.latitude = num::general(lat);
             ctx_.st.marks.PGMmessage = "BAD GPS DATA LINE (Long.)... skipping";
             ctx_.ui.refresh();
         } else {

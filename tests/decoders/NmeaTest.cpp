@@ -126,20 +126,23 @@ TEST(Nmea, NumbersThatDoNotReadDropTheReportWithTheIncomingLine) {
         Kind kind;
         std::string sentence;
         const char* marker;
+        const char* latitude; // what the field shows when the decoder stops
     } cases[] = {
-        {Kind::Gga, "$GPGGA,123519,48A7.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", " in SUB GPGGA "},
-        {Kind::Gga, "$GPGGA,123519,4,N,01131.000,E,1,08", " in SUB GPGGA "},
-        {Kind::Gga, "$GPGGA,123519,48,N,01131.000,E,1,08", " in SUB GPGGA "},
-        {Kind::Rmc, "$GPRMC,123519,A,4807.038,N,011x1.000,E,0.0,0.0,230394,,", " in SUB GPRMC "},
-        {Kind::Rmc, "$GPRMC,123519,A,4807.038,N,", " in SUB GPRMC "},
+        {Kind::Gga, "$GPGGA,123519,48A7.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", " in SUB GPGGA ", "11.1111"},
+        {Kind::Gga, "$GPGGA,123519,4,N,01131.000,E,1,08", " in SUB GPGGA ", "11.1111"},
+        {Kind::Gga, "$GPGGA,123519,48,N,01131.000,E,1,08", " in SUB GPGGA ", "11.1111"},
+        {Kind::Rmc, "$GPRMC,123519,A,4807.040,N,011x1.000,E,0.0,0.0,230394,,", " in SUB GPRMC ", "48.1173333333333"},
+        {Kind::Rmc, "$GPRMC,123519,A,4807.040,N,", " in SUB GPRMC ", "48.1173333333333"},
         // A checksum straight after the minutes is no part of the number.
-        {Kind::Rmc, "$GPRMC,123519,A,4807.038,N,01131.000*1C", " in SUB GPRMC "},
+        {Kind::Rmc, "$GPRMC,123519,A,4807.040,N,01131.000*1C", " in SUB GPRMC ", "48.1173333333333"},
     };
     for (const auto& c : cases) {
         DecoderHarness h;
         h.stalePosition();
         run(h, c.kind, c.sentence);
         EXPECT_EQ(h.st.report.rawgpsdata, "ERROR " + c.sentence) << c.sentence;
+        EXPECT_EQ(h.st.report.latitude, c.latitude) << c.sentence;
+        EXPECT_EQ(h.st.report.longitude, "22.2222") << c.sentence;
         EXPECT_EQ(h.errors(), DecoderHarness::typeMismatch(c.marker, h.st.report.incomingdata)) << c.sentence;
     }
 }
