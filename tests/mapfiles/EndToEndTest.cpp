@@ -116,3 +116,39 @@ TEST(EndToEnd, FeedWritesEveryFamilyExactly) {
         EXPECT_NE(std::find(std::begin(kFiles), std::end(kFiles), name), std::end(kFiles)) << name;
     }
 }
+
+TEST(EndToEnd, TncLinesThroughTheClassifierReachEveryFamily) {
+    TempDir tmp;
+    FakeClock clock;
+    FakeUi ui;
+    App app(tmp.path(), ui, clock);
+    app.st.tracking.autoassigncheckbox = false;
+    app.st.slots[1].CallsignID = "W7TRK-9";
+    app.st.slots[1].track = true;
+    app.st.slots[2].CallsignID = "KF7ODF";
+    app.st.slots[2].track = true;
+    auto& m = app.st.map;
+    m.menucreatemaptechfiles = m.menucreatestreetatlasfiles = m.menucreatenatgeotopofiles = true;
+    m.menucreatenatgeotopoNowCallfile = m.ODFcheckbox = true;
+    const char* lines[] = {
+        "W7TRK-9>APRS,WIDE1-1:!4531.39N/12240.59W>mobile", "N7UNT>APRS,WIDE2-1:!4524.00N/12218.00W-home",
+        "KF7ODF>APRS:!4403.49N/12118.92W>engine",          "K7XYZ-1>APRS:!4736.37N/12219.93W-",
+        "W7TRK-9>APRS,WIDE1-1:!4531.44N/12240.21W>mobile",
+    };
+    int minute = 0;
+    for (const char* l : lines) {
+        clock.t = {2026, 12, 7, 10, minute++, 0};
+        app.st.report.dataline = l;
+        app.inspectdataline();
+    }
+    EXPECT_EQ(app.dir.readLines("quorvel.mxf").size(), 3u) << tmp.read("quorvel.err");
+    EXPECT_EQ(app.dir.readLines("quorvel.wpt").size(), 4u + 3u);
+    EXPECT_EQ(app.dir.readLines("quorvelID1.plt").size(), 6u + 2u);
+    EXPECT_EQ(app.dir.readLines("quorvelID2.plt").size(), 6u + 1u);
+    EXPECT_EQ(app.dir.readLines("quorvelSA5now.txt").size(), 2u);
+    EXPECT_EQ(app.dir.readLines("quorvelNGTOPOnow.txt").size(), 2u);
+    EXPECT_EQ(app.dir.readLines("quorvelNGTOPOnowCall.txt").size(), 2u);
+    EXPECT_EQ(app.dir.readLines("quorvel.olt").size(), 3u);
+    EXPECT_EQ(tmp.read("quorvel.mxf").find("N7UNT"), std::string::npos);
+    EXPECT_EQ(tmp.read("quorvelSA5now.txt").rfind("45.5240, -122.67", 0), 0u) << tmp.read("quorvelSA5now.txt");
+}
