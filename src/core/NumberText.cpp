@@ -3,8 +3,9 @@
 
 #include "core/Failure.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,50 +14,69 @@ namespace qv::num {
 
 std::string general(double v) {
     if (v == 0.0 || !std::isfinite(v)) return "0";
+    // Same digits as printf's %.15G, without the locale and format parsing.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", v);
-    return buf;
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    for (char* p = buf; p < r.ptr; ++p)
+        if (*p == 'e') *p = 'E';
+    return std::string(buf, r.ptr);
 }
 
 std::string fixed(double v, int decimals) {
     if (!std::isfinite(v)) v = 0.0;
-    if (decimals < 0) decimals = 0;
+    decimals = decimals < 0 ? 0 : decimals > 30 ? 30 : decimals;
     // Round the 15-digit decimal text, halves away from zero, so that 2.00005
     // becomes 2.0001 as a person reading the number expects.
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    std::string mant;
-    for (const char* p = buf; *p && *p != 'e'; ++p)
-        if (*p != '.') mant.push_back(*p);
-    const int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
-    // Digits of |v| as integer text scaled by 10^decimals.
+    char sci[64];
+    auto r = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific, 14);
+    char mant[16];
+    int m = 0;
+    const char* p = sci;
+    for (; p < r.ptr && *p != 'e'; ++p)
+        if (*p != '.') mant[m++] = *p;
+    int exp10 = 0;
+    const bool negExp = p + 1 < r.ptr && p[1] == '-';
+    std::from_chars(p + 2, r.ptr, exp10);
+    if (negExp) exp10 = -exp10;
+
+    // digits = |v| * 10^decimals rounded to an integer, as text.
     const int keep = exp10 + 1 + decimals; // digits of mant before the rounding point
-    std::string digits;
+    char digits[400];
+    int n = 0;
     if (keep <= 0) {
-        digits.assign(1, (keep == 0 && mant[0] >= '5') ? '1' : '0');
+        digits[n++] = (keep == 0 && mant[0] >= '5') ? '1' : '0';
     } else {
-        digits = keep >= static_cast<int>(mant.size())
-                     ? mant + std::string(static_cast<std::size_t>(keep) - mant.size(), '0')
-                     : mant.substr(0, static_cast<std::size_t>(keep));
-        if (keep < static_cast<int>(mant.size()) && mant[static_cast<std::size_t>(keep)] >= '5') {
-            int i = static_cast<int>(digits.size()) - 1;
-            while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9')
-                digits[static_cast<std::size_t>(i--)] = '0';
-            if (i < 0)
-                digits.insert(digits.begin(), '1');
-            else
-                ++digits[static_cast<std::size_t>(i)];
+        for (int i = 0; i < keep; ++i)
+            digits[n++] = i < m ? mant[i] : '0';
+        if (keep < m && mant[keep] >= '5') {
+            int i = n - 1;
+            while (i >= 0 && digits[i] == '9')
+                digits[i--] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                std::memmove(digits + 1, digits, static_cast<std::size_t>(n));
+                digits[0] = '1';
+                ++n;
+            }
         }
     }
-    if (digits.size() <= static_cast<std::size_t>(decimals))
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-    std::string s = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
+    std::string s;
+    s.reserve(static_cast<std::size_t>(n + decimals + 3));
+    const bool zero = std::all_of(digits, digits + n, [](char c) { return c == '0'; });
+    if (v < 0 && !zero) s.push_back('-');
+    const int intDigits = n - decimals;
+    if (intDigits <= 0) {
+        s.push_back('0');
+    } else {
+        s.append(digits, static_cast<std::size_t>(intDigits));
+    }
     if (decimals > 0) {
         s.push_back('.');
-        s.append(digits, digits.size() - static_cast<std::size_t>(decimals));
+        for (int i = intDigits; i < n; ++i)
+            if (i < 0) s.push_back('0');
+        s.append(digits + (intDigits > 0 ? intDigits : 0), static_cast<std::size_t>(intDigits > 0 ? decimals : n));
     }
-    const bool zero = s.find_first_of("123456789") == std::string::npos;
-    if (v < 0 && !zero) s.insert(s.begin(), '-');
     return s;
 }
 

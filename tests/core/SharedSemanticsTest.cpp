@@ -40,6 +40,17 @@ TEST(NumberText, FixedFormRoundsAndKeepsOneIntegerDigit) {
     EXPECT_EQ(num::rounded4(-122.41945), "-122.4195");
     EXPECT_EQ(num::rounded4(-0.00001), "0.0000");
     EXPECT_EQ(num::fixed(1.0 / 3.0, 5), "0.33333");
+    struct Case {
+        double v;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {0.00005, 4, "0.0001"}, {0.00004, 4, "0.0000"},      {9.99995, 4, "10.0000"},
+        {-0.5, 4, "-0.5000"},   {2.00005, 4, "2.0001"},      {1e20, 4, "100000000000000000000.0000"},
+        {-7.0, 0, "-7"},        {0.000001234, 5, "0.00000"}, {123.456, 5, "123.45600"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(num::fixed(c.v, c.decimals), c.text) << c.v;
 }
 
 TEST(NumberText, LeadingReadingSkipsBlanksAndStopsAtFirstStranger) {
