@@ -53,6 +53,7 @@ struct Marks {
     std::string PGMmessage;            // the one-line status field
     std::string commTag = kStartComm;  // receive-pause mark
     std::string telnetBusy = "0";      // "1" while a telnet line is processed
+    bool receiving = false;            // the receive handler is at work on a line
     std::string formTag;               // kGettingConfig while settings load
     std::string movingTag;             // kMovingTag once the station moved
     bool debugLog = false;             // the debug-log switch (the label's visibility)

@@ -28,7 +28,7 @@ void ReceiveHandler::MSComm1_OnComm() {
         pending_ = true;
         return;
     }
-    running_ = true;
+    running_ = ctx_.st.marks.receiving = true;
     do {
         pending_ = false;
         try {
@@ -37,7 +37,7 @@ void ReceiveHandler::MSComm1_OnComm() {
             // Any other failure ends the handler quietly.
         }
     } while (pending_ && ctx_.serial && ctx_.serial->inBufferCount() > 0 && ctx_.st.marks.telnetBusy != "1");
-    running_ = false;
+    running_ = ctx_.st.marks.receiving = false;
 }
 
 void ReceiveHandler::onComm() {

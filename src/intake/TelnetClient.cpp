@@ -13,15 +13,17 @@
 #include "platform/Ui.h"
 
 #include <cmath>
+#include <utility>
 
 namespace qv {
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 30000;
-// While the file writer or a map posting holds the receive path, look again
-// this much later rather than spinning on the event loop.
-constexpr int kPausedRetryMs = 100;
+// While the receive path is held (file writer, map posting, a serial line
+// being classified), look again this much later rather than spin on the
+// event loop.
+constexpr int kPausedRetryMs = 20;
 
 constexpr const char* kAlreadyConnectedTitle = "TELNET ALREADY CONNECTED";
 constexpr const char* kSetupTitle = "TELNET SETUP";
@@ -122,8 +124,9 @@ void TelnetClient::Winsock1_DataArrival() {
     FlagGuard in(inDataArrival_);
     ctx_.ui.refresh();
     if (ctx_.st.marks.telnetBusy == "1") return;
-    if (ctx_.st.marks.receivePaused()) {
-        // The receive handler would drop the line unseen; keep it in the socket.
+    if (ctx_.st.marks.receivePaused() || ctx_.st.marks.receiving) {
+        // The receive handler would drop the line unseen, or we would change
+        // the line under the classifier; keep it in the socket.
         s->deferDataArrival(kPausedRetryMs);
         return;
     }
@@ -158,17 +161,20 @@ void TelnetClient::Winsock1_DataArrival() {
 
 void TelnetClient::handOver() {
     TelnetState& t = ctx_.st.telnet;
-    ctx_.st.report.dataline = t.telnetline;
+    std::string& dataline = ctx_.st.report.dataline;
+    // A TNC line still being received waits in `dataline`; it gets its place
+    // back once the telnet line is through, instead of being overwritten.
+    std::string serialPart = std::move(dataline);
+    dataline = std::move(t.telnetline);
     t.telnetline.clear();
     lineCut_ = false;
     ctx_.st.marks.telnetBusy = "1";
     try {
         ctx_.steps.MSComm1_OnComm();
     } catch (...) {
-        ctx_.st.marks.telnetBusy = "0";
-        throw;
     }
     ctx_.st.marks.telnetBusy = "0";
+    dataline = std::move(serialPart);
 }
 
 void TelnetClient::Winsock1_Close() {
