@@ -38,7 +38,7 @@ struct FlagGuard {
 
 TelnetClient::TelnetClient(Context& ctx) : ctx_(ctx) {}
 
-TelnetClient::~TelnetClient() {
+void TelnetClient::detach() {
     if (ctx_.socket) {
         ctx_.socket->onConnected = nullptr;
         ctx_.socket->onDataArrival = nullptr;
@@ -46,6 +46,13 @@ TelnetClient::~TelnetClient() {
         ctx_.socket->onError = nullptr;
     }
     if (ctx_.timer3) ctx_.timer3->onTimeout = nullptr;
+}
+
+void TelnetClient::setCaption(const std::string& caption) {
+    TelnetState& t = ctx_.st.telnet;
+    if (t.labelCaption == caption) return;
+    t.labelCaption = caption;
+    if (captionChanged) captionChanged(caption);
 }
 
 void TelnetClient::attach() {
@@ -78,7 +85,7 @@ void TelnetClient::TelnetActivate_Click() {
     }
     TelnetState& t = ctx_.st.telnet;
     t.labelVisible = true;
-    t.labelCaption = kTelnetAttempting;
+    setCaption(kTelnetAttempting);
     t.startMode = "t";
     telnetconnect();
     ctx_.steps.Form_Load();
@@ -112,7 +119,7 @@ void TelnetClient::Winsock1_Connect() {
         return;
     }
     const TelnetState& t = ctx_.st.telnet;
-    ctx_.st.telnet.labelCaption = telnetOnCaption(t.address, t.loginName);
+    setCaption(telnetOnCaption(t.address, t.loginName));
     ctx_.ui.refresh();
 }
 
@@ -182,7 +189,7 @@ void TelnetClient::Winsock1_Close() {
     if (ctx_.timer3) ctx_.timer3->setEnabled(false);
     if (t.labelCaption != kTelnetClosed) {
         ctx_.ui.beep();
-        t.labelCaption = kTelnetClosed;
+        setCaption(kTelnetClosed);
     }
     ctx_.ui.refresh();
     // Lines the server sent before it left are still to be taken.
@@ -201,12 +208,12 @@ void TelnetClient::receiveFailed(const Failure& f) {
     if (ctx_.timer3) ctx_.timer3->setEnabled(false);
     if (ctx_.socket) ctx_.socket->close();
     ctx_.ui.beep();
-    t.labelCaption = telnetFailedCaption(t.address);
+    setCaption(telnetFailedCaption(t.address));
     ctx_.ui.refresh();
     if (f.number() == err::WrongState) {
         ctx_.ui.message("Quorvel cannot connect. Check your Server ADDRESS and PORT settings... or try again later.",
                         "QUORVEL ERROR NOTICE: 40006");
-        t.labelCaption = kTelnetClosed;
+        setCaption(kTelnetClosed);
     } else {
         const std::string code = (f.number() >= 0 ? " " : "") + std::to_string(f.number());
         ctx_.ui.message("Quorvel has detected and error with the attempted Telnet connection.\r" + f.description() +
@@ -218,7 +225,7 @@ void TelnetClient::receiveFailed(const Failure& f) {
 void TelnetClient::Timer3_Timer() {
     if (ctx_.socket) ctx_.socket->close();
     ctx_.ui.beep();
-    ctx_.st.telnet.labelCaption = telnetFailedCaption(ctx_.st.telnet.address);
+    setCaption(telnetFailedCaption(ctx_.st.telnet.address));
     if (ctx_.timer3) ctx_.timer3->setEnabled(false);
     ctx_.ui.refresh();
 }
@@ -226,7 +233,7 @@ void TelnetClient::Timer3_Timer() {
 void TelnetClient::TelnetActiveLabel_DblClick() {
     if (ctx_.timer3) ctx_.timer3->setEnabled(false);
     if (ctx_.socket) ctx_.socket->close();
-    ctx_.st.telnet.labelCaption = kTelnetClosed;
+    setCaption(kTelnetClosed);
     ctx_.steps.showPortButtons();
     ctx_.ui.refresh();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace qv {
@@ -14,12 +15,17 @@ class Failure;
 class TelnetClient {
 public:
     explicit TelnetClient(Context& ctx);
-    ~TelnetClient();
     TelnetClient(const TelnetClient&) = delete;
     TelnetClient& operator=(const TelnetClient&) = delete;
 
-    // Hooks the socket and Timer3 of the context; call once they are set.
+    // Hooks the socket and Timer3 of the context; call once they are set,
+    // and detach() before either goes away.
     void attach();
+    void detach();
+
+    // Told every new caption of the connection indicator (headless running
+    // prints them, having no indicator to show).
+    std::function<void(const std::string&)> captionChanged;
 
     // "Connect to &TELNET Server".
     void TelnetActivate_Click();
@@ -45,6 +51,7 @@ public:
     static constexpr std::size_t kMaxLine = 4096;
 
 private:
+    void setCaption(const std::string& caption);
     void handOver();
     void receiveFailed(const Failure& f);
 

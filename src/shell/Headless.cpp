@@ -11,6 +11,9 @@
 #include <QSocketNotifier>
 // Qt's "slots" keyword would swallow the station state's slot table.
 #undef slots
+// The Qt ports come after the station state for the same reason.
+#include "platform/QtTcpSocket.h"
+#include "platform/QtTimer.h"
 
 #include <csignal>
 #include <map>
@@ -71,6 +74,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--headless") {
             cl.headless = true;
+        } else if (a == "--telnet") {
+            cl.telnet = true;
         } else if (a == "--workdir") {
             if (i + 1 >= args.size()) {
                 cl.error = "--workdir needs a directory";
@@ -132,6 +137,25 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     }
 
     if (cl.command == "t") out << "Telnet start requested\n";
+    QtTcpSocket socket;
+    QtTimer timer3;
+    app.ctx.socket = &socket;
+    app.ctx.timer3 = &timer3;
+    app.telnet.attach();
+    app.telnet.captionChanged = [&out](const std::string& caption) { out << "Telnet: " << caption << std::endl; };
+    struct Detach {
+        App& app;
+        ~Detach() {
+            app.telnet.detach();
+            app.ctx.socket = nullptr;
+            app.ctx.timer3 = nullptr;
+        }
+    } detach{app};
+    if (cl.telnet) {
+        const TelnetState& t = app.st.telnet;
+        out << "Connecting to APRS-IS server " << t.address << " port " << t.port << " as " << t.loginName << std::endl;
+        app.telnet.TelnetActivate_Click();
+    }
     if (::pipe(gSignalPipe) != 0) {
         err << "quorvel: cannot set up signal handling\n";
         return 1;
@@ -145,6 +169,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     sigaction(SIGTERM, &sa, nullptr);
     out << "Running; stop with Ctrl-C (SIGINT) or SIGTERM" << std::endl;
     QCoreApplication::exec();
+    socket.close();
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
     ::close(gSignalPipe[0]);

@@ -1,4 +1,4 @@
-// Running without a window: `quorvel --headless [--workdir DIR] [import|t]`.
+// Running without a window: `quorvel --headless [--telnet] [--workdir DIR] [import|t]`.
 // Questions are answered with their defaults on standard error; what was done
 // and which files were written goes to standard output.
 #pragma once
@@ -14,6 +14,7 @@ struct CommandLine {
     bool headless = false;
     std::filesystem::path workdir = ".";
     std::string command; // "import", "t" or empty
+    bool telnet = false; // connect to the APRS-IS server once started
     std::string error;   // why the arguments were refused; empty when fine
 };
 

@@ -106,6 +106,8 @@ protected:
         st.telnet.serverCommand = "filter r/45.5/-122.6/50";
     }
 
+    ~TelnetClientTest() override { client.detach(); }
+
     // Connects, logs in and waits for the server to have the login line.
     void connect() {
         client.TelnetActivate_Click();
