@@ -359,7 +359,8 @@ TEST_F(Classify, ScratchFileThatCannotBeWrittenDropsTheWaypoint) {
 
 TEST_F(Classify, AnyBytesAtAllAreClassifiedWithoutHarm) {
     std::mt19937 rng(2026);
-    const std::string alphabet = std::string("N0CALL>APRS:!@/=`'$GPWGTLz[]<UI>},\r\n\0\x01\xff\x80 0123456789.", 56);
+    static const char kAlphabet[] = "N0CALL>APRS:!@/=`'$GPWGTLz[]<UI>},\r\n\0\x01\xff\x80 0123456789.";
+    const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
     for (int i = 0; i < 3000; ++i) {
         std::string line;
         const int len = static_cast<int>(rng() % 200);
