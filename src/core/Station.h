@@ -3,9 +3,11 @@
 #pragma once
 
 #include "core/DisplayState.h"
+#include "core/LinkState.h"
 #include "core/MapState.h"
 #include "core/RecordState.h"
 #include "core/ReportState.h"
+#include "core/SettingsState.h"
 #include "core/SlotState.h"
 #include "core/TelnetState.h"
 #include "core/TrackingState.h"
@@ -22,6 +24,8 @@ struct Station {
     TrackingState tracking;
     TelnetState telnet;
     DisplayState display;
+    LinkState link;
+    SettingsState cfg;
 };
 
 } // namespace qv

@@ -49,11 +49,26 @@ public:
     // and the "POST to map NOW" command
     virtual void oziLivePost() {}
     virtual void importtomapnow() {}
+    // tracking handlers the settings loader runs when it sets their control
+    virtual void CallsignID_Change(int n) { (void)n; }
+    virtual void CheckTrackOnlyMoving_Click() {}
+
+    // map options: selecting an option button runs its click handler
+    virtual void selectMapOption(const std::string& optionName) { (void)optionName; }
+    virtual void selectMapDataFormat(const std::string& optionName) { (void)optionName; }
+    virtual void selectmapdatadisplaytype() {}
+    virtual void checkimportfilename() {}
+
+    // serial link
+    virtual void openport() {}
+    virtual void closeportcmd_Click() {}
 
     // shell
     virtual void savesettings() {}
     virtual void Form_Load() {}
     virtual void showPortButtons() {} // makes Open Port and Close Port visible
+    // Ends the program at once (the user declined to go on).
+    virtual void endProgram() {}
 };
 
 } // namespace qv

@@ -18,6 +18,7 @@
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
+#include "shell/Settings.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
 
@@ -82,6 +83,13 @@ public:
     FileWriter files{ctx};
 
     void savefiles() override { files.savefiles(); }
+
+    // Configuration file.
+    Settings settings{ctx};
+
+    void savesettings() override { settings.savesettings(); }
+    void CallsignID_Change(int n) override { slotTable.CallsignID_Change(n); }
+    void CheckTrackOnlyMoving_Click() override { monitor.CheckTrackOnlyMoving_Click(); }
 };
 
 } // namespace qv

@@ -1,0 +1,375 @@
+// The configuration file: what a save writes, what a load restores, and that a
+// damaged or cut file never costs more settings than it lost itself.
+#include "shell/Settings.h"
+#include "core/Context.h"
+#include "core/ErrorLog.h"
+#include "core/Station.h"
+#include "core/Steps.h"
+#include "core/Text.h"
+#include "core/WorkDir.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <unistd.h>
+
+namespace qv::test {
+namespace {
+
+struct RecordingSteps : Steps {
+    std::vector<std::string> calls;
+    std::function<void()> onCallsignChange;
+    void CallsignID_Change(int n) override {
+        calls.push_back("CallsignID_Change " + std::to_string(n));
+        if (onCallsignChange) onCallsignChange();
+    }
+    void selectMapOption(const std::string& o) override { calls.push_back("option " + o); }
+    void selectMapDataFormat(const std::string& o) override { calls.push_back("format " + o); }
+    void Form_Load() override { calls.push_back("Form_Load"); }
+    void endProgram() override { calls.push_back("endProgram"); }
+};
+
+struct Rig {
+    explicit Rig(const TempDir& tmp) : dir(tmp.path()), log(dir, clock), ctx{st, dir, log, ui, clock, steps} {}
+    Station st;
+    WorkDir dir;
+    FakeClock clock;
+    FakeUi ui;
+    RecordingSteps steps;
+    ErrorLog log;
+    Context ctx;
+    Settings settings{ctx};
+};
+
+// Every setting away from its design value, so a lost one shows.
+void fillEverything(Station& st) {
+    st.link.comport = "7";
+    st.link.comSettings = "4800,N,8,1";
+    for (int n = 1; n <= 8; ++n) {
+        st.slots[n].CallsignID = "K" + std::to_string(n) + "ABC-" + std::to_string(n);
+        st.slots[n].Teamname = "Team " + std::to_string(n);
+        st.slots[n].track = n % 2 == 1;
+    }
+    auto& c = st.cfg;
+    auto& t = st.telnet;
+    auto& m = st.map;
+    t.address = "aprs.example.net";
+    t.port = 10152;
+    t.loginName = "N0CALL";
+    t.password = "-1";
+    t.serverCommand = "filter r/44/-121/50";
+    m.mapType = kMapMapTechPro;
+    m.importMode = "PROimport";
+    m.option = MapOption::Option7LivePostOzi;
+    c.importPathMapTech = "/home/op/maps/quorvel.rxf";
+    c.importPathStreetAtlas = "/home/op/maps/quorvelSA5now.txt";
+    c.importPathNatGeoTopo = "/home/op/maps/quorvelNGTOPOnow.txt";
+    c.designatedNgTopoMap = "Bend, OR";
+    c.mapDataFormat = "OptionMapPostbyTRACKwLines";
+    st.tracking.CheckMapTacticalNames.checked = true;
+    m.ODFcheckbox = true;
+    m.menucreatestreetatlasfiles = false;
+    m.menucreatemaptechfiles = true;
+    m.menucreatenatgeotopofiles = false;
+    m.menucreateozifiles = true;
+    m.menucreatenatgeotopoNowCallfile = false;
+    st.tracking.autoassigncheckbox = true;
+    st.tracking.overdue = "45";
+    st.sw.soundon = true;
+    st.sw.CheckTrackOnlyMoving = true;
+}
+
+TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
+    TempDir tmp;
+    Rig r(tmp);
+    fillEverything(r.st);
+    r.settings.savesettings();
+    const std::string expected =
+        "QUORVEL CONFIGURATION SETTINGS. Do not change unless you know what you are doing!\r\n"
+        "2.0\r\n7\r\n/home/op/maps/quorvel.rxf\r\n"
+        "K1ABC-1\r\nK2ABC-2\r\nK3ABC-3\r\nK4ABC-4\r\n1\r\n0\r\n1\r\n0\r\n1\r\n45\r\nPROimport\r\n"
+        "NEW_CONFIG_FORMAT_BELOW\r\n"
+        "\"QVVERSION\"," +
+        std::to_string(QUORVEL_VERSION_MAJOR * 10000 + QUORVEL_VERSION_MINOR * 100 + QUORVEL_VERSION_PATCH) +
+        "\r\n"
+        "\"MAPTYPE\",\"maptechPRO\"\r\n"
+        "\"SOUND\",1\r\n"
+        "\"COMPORT\",7\r\n"
+        "\"COMPORTSPEED\",\"4800,N,8,1\"\r\n"
+        "\"TELNETADDRESS\",\"aprs.example.net\"\r\n"
+        "\"TELNETPORT\",10152\r\n"
+        "\"TELNETLOGINNAME\",\"N0CALL\"\r\n"
+        "\"TELNETLOGINPASSWORD\",\"-1\"\r\n"
+        "\"TELNETSERVERCOMMAND\",\"filter r/44/-121/50\"\r\n"
+        "\"IMPORTPATHMAPTECH\",\"/home/op/maps/quorvel.rxf\"\r\n"
+        "\"IMPORTPATHSTREETATLAS\",\"/home/op/maps/quorvelSA5now.txt\"\r\n"
+        "\"IMPORTPATHNATGEOTOPO\",\"/home/op/maps/quorvelNGTOPOnow.txt\"\r\n"
+        "\"DESIGNATEDNGTOPOMAP\",\"Bend, OR\"\r\n"
+        "\"ODFSPOTFIRESCREATEFILE\",1\r\n"
+        "\"CREATEMAPFILENATGEOTOPONOW\",#FALSE#\r\n"
+        "\"CREATEMAPFILESTREETATLAS\",#FALSE#\r\n"
+        "\"CREATEMAPFILEMAPTECH\",#TRUE#\r\n"
+        "\"CREATEMAPFILENATGEOTOPO\",#FALSE#\r\n"
+        "\"CREATEMAPFILEOZI\",#TRUE#\r\n"
+        "\"MAPDATAFORMAT\",\"OptionMapPostbyTRACKwLines\"\r\n"
+        "\"CALLID5\",\"K5ABC-5\"\r\n\"CALLID6\",\"K6ABC-6\"\r\n"
+        "\"CALLID7\",\"K7ABC-7\"\r\n\"CALLID8\",\"K8ABC-8\"\r\n"
+        "\"TRACKCALLID5\",1\r\n\"TRACKCALLID6\",0\r\n\"TRACKCALLID7\",1\r\n\"TRACKCALLID8\",0\r\n"
+        "\"TRACKMOVING\",1\r\n"
+        "\"TACTICALTEAM1\",\"Team 1\"\r\n\"TACTICALTEAM2\",\"Team 2\"\r\n"
+        "\"TACTICALTEAM3\",\"Team 3\"\r\n\"TACTICALTEAM4\",\"Team 4\"\r\n"
+        "\"TACTICALTEAM5\",\"Team 5\"\r\n\"TACTICALTEAM6\",\"Team 6\"\r\n"
+        "\"TACTICALTEAM7\",\"Team 7\"\r\n\"TACTICALTEAM8\",\"Team 8\"\r\n"
+        "\"MAPBYTACTICAL\",1\r\n"
+        "\"LIVEPOSTOZI\",#TRUE#\r\n";
+    EXPECT_EQ(tmp.read("quorvel.cfg"), expected);
+    EXPECT_EQ(r.st.marks.PGMmessage, "SavingChanges");
+}
+
+TEST(Settings, RoundTripRestoresEverySetting) {
+    TempDir tmp;
+    {
+        Rig r(tmp);
+        fillEverything(r.st);
+        r.st.slots[3].Teamname = "Say \"Hi\", all"; // a quote and a comma inside a name
+        r.st.link.comport = "/dev/ttyUSB0";
+        r.settings.savesettings();
+    }
+    const std::string saved = tmp.read("quorvel.cfg");
+    Rig r(tmp);
+    EXPECT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+    EXPECT_EQ(r.st.slots[3].Teamname, "Say \"Hi\", all");
+    EXPECT_EQ(r.st.link.comport, "/dev/ttyUSB0");
+    EXPECT_EQ(configText(r.st), saved);
+    EXPECT_FALSE(r.st.marks.loading());
+    EXPECT_EQ(tmp.read("quorvel.err"), "");
+}
+
+TEST(Settings, ReadsHandWrittenFileWithOlderWordsSpacesAndAnyCase) {
+    TempDir tmp;
+    tmp.write("quorvel.cfg", "QUORVEL CONFIGURATION SETTINGS. Do not change unless you know what you are doing!\r\n"
+                             "2.0\r\n 3 \r\nC:\\maps\\quorvel.mxf\r\nw7abc-9\r\nCALL ID-2\r\nCALL ID-3\r\nCALL ID-4\r\n"
+                             " 1 \r\n0 \r\n 0\r\n1\r\n 1 \r\n30\r\nStdimport\r\n"
+                             "NEW_CONFIG_FORMAT_BELOW\r\n"
+                             "\"qvversion\", 22100\r\n"
+                             "\"MapType\",\"ImportMapTechPRO\"\r\n"
+                             "\"sound\", 1 \r\n"
+                             "\"COMPORTSPEED\",\"1200,n,8,1\"\r\n"
+                             "\"TELNETPORT\", 14581 \r\n"
+                             "\"TELNETLOGINNAME\",\r\n"
+                             "\"UNKNOWNKEY\",\"whatever\"\r\n"
+                             "\"CreateMapFileOzi\",#TRUE#\r\n"
+                             "\"callid6\",\"KE7XYZ\"\r\n"
+                             "\"trackcallid6\", 1\r\n");
+    Rig r(tmp);
+    r.st.telnet.loginName = "before";
+    ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+    EXPECT_EQ(r.st.link.comport, "3");
+    EXPECT_EQ(r.st.cfg.importPathMapTech, "C:\\maps\\quorvel.mxf");
+    EXPECT_EQ(r.st.slots[1].CallsignID, "w7abc-9");
+    EXPECT_TRUE(r.st.slots[1].track);
+    EXPECT_FALSE(r.st.slots[2].track);
+    EXPECT_TRUE(r.st.slots[4].track);
+    EXPECT_TRUE(r.st.tracking.autoassigncheckbox);
+    EXPECT_EQ(r.st.tracking.overdue, "30");
+    // The older word is read as the current one and keeps the PRO import mode.
+    EXPECT_EQ(r.st.map.mapType, "maptechPRO");
+    EXPECT_EQ(r.st.map.importMode, "PROimport");
+    EXPECT_EQ(r.st.map.option, MapOption::Option3ImportMapTechPRO);
+    EXPECT_TRUE(r.st.sw.soundon);
+    EXPECT_EQ(r.st.link.comSettings, "1200,n,8,1");
+    EXPECT_EQ(r.st.telnet.port, 14581);
+    EXPECT_EQ(r.st.telnet.loginName, "");
+    EXPECT_TRUE(r.st.map.menucreateozifiles);
+    EXPECT_EQ(r.st.slots[6].CallsignID, "KE7XYZ");
+    EXPECT_TRUE(r.st.slots[6].track);
+    // No display type in the file: the options stay as designed.
+    EXPECT_EQ(r.st.cfg.mapDataFormat, "");
+    EXPECT_TRUE(r.st.link.portButtonsVisible);
+    EXPECT_EQ(tmp.read("quorvel.err"), "");
+    EXPECT_TRUE(r.ui.messages.empty());
+    // Setting a control runs its handler, as a click would, when its value changes.
+    const std::vector<std::string> handlers = {"CallsignID_Change 1", "option Option3ImportMapTechPRO",
+                                               "CallsignID_Change 6"};
+    EXPECT_EQ(r.steps.calls, handlers);
+}
+
+TEST(Settings, FormatVersionOutsideRangeAsksToDelete) {
+    struct Case {
+        std::string line2;
+        Answer answer;
+        bool asks;
+        Settings::Loaded result;
+        bool fileKept;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases = {
+        {"2.0", Answer::Ok, false, Settings::Loaded::Done, true, {}},
+        {" 4.1 ", Answer::Ok, false, Settings::Loaded::Done, true, {}},
+        {"1.9", Answer::Ok, false, Settings::Loaded::Done, true, {}},
+        {"5", Answer::Ok, true, Settings::Loaded::Restarted, false, {"Form_Load"}},
+        {"1.0", Answer::Ok, true, Settings::Loaded::Restarted, false, {"Form_Load"}},
+        {"junk", Answer::Cancel, true, Settings::Loaded::Ended, true, {"endProgram"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line2);
+        TempDir tmp;
+        tmp.write("quorvel.cfg", std::string(kConfigHeader) + "\r\n" + c.line2 + "\r\n9\r\n");
+        Rig r(tmp);
+        r.ui.answers.push_back(c.answer);
+        EXPECT_EQ(r.settings.getsettings(), c.result);
+        EXPECT_EQ(r.ui.messages.size(), c.asks ? 1u : 0u);
+        EXPECT_EQ(r.ui.beeps, c.asks ? 1 : 0);
+        if (c.asks) {
+            EXPECT_EQ(r.ui.messages[0].text, "QUORVEL needs to delete your current configuration file because of "
+                                             "changes to its format with this version!");
+            EXPECT_EQ(r.ui.messages[0].buttons, Buttons::OkCancel);
+        }
+        EXPECT_EQ(std::filesystem::exists(tmp.path() / "quorvel.cfg"), c.fileKept);
+        EXPECT_EQ(r.steps.calls, c.calls);
+        EXPECT_FALSE(r.st.marks.loading());
+    }
+}
+
+TEST(Settings, UnreadableFileIsLoggedAndLoadingEnds) {
+    TempDir tmp;
+    std::filesystem::create_directory(tmp.path() / "quorvel.cfg");
+    Rig r(tmp);
+    EXPECT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+    EXPECT_TRUE(r.steps.calls.empty());
+    EXPECT_NE(tmp.read("quorvel.err").find(" in SUB GETSETTINGS "), std::string::npos);
+    EXPECT_FALSE(r.st.marks.loading());
+}
+
+TEST(Settings, PortZeroHidesThePortButtons) {
+    for (const std::string port : {"0", " 0 ", "3", "/dev/ttyACM0"}) {
+        SCOPED_TRACE(port);
+        TempDir tmp;
+        tmp.write("quorvel.cfg", std::string(kConfigHeader) + "\r\n2.0\r\n" + port + "\r\n");
+        Rig r(tmp);
+        r.settings.getsettings();
+        EXPECT_EQ(r.st.link.portButtonsVisible, text::trim(port) != "0");
+    }
+}
+
+TEST(Settings, NothingIsWrittenWhileLoading) {
+    TempDir tmp;
+    {
+        Rig r(tmp);
+        fillEverything(r.st);
+        r.settings.savesettings();
+    }
+    const std::string before = tmp.read("quorvel.cfg");
+    Rig r(tmp);
+    // The change handlers of the callsign boxes save, as they do when typed into.
+    r.steps.onCallsignChange = [&] {
+        r.st.slots[1].CallsignID = "CHANGED";
+        r.settings.savesettings();
+    };
+    r.settings.getsettings();
+    EXPECT_EQ(tmp.read("quorvel.cfg"), before);
+    r.settings.savesettings(); // after loading, saving works again
+    EXPECT_NE(tmp.read("quorvel.cfg"), before);
+}
+
+TEST(Settings, FailedWriteLeavesThePreviousFileWhole) {
+    TempDir tmp;
+    {
+        Rig r(tmp);
+        fillEverything(r.st);
+        r.settings.savesettings();
+    }
+    const std::string before = tmp.read("quorvel.cfg");
+    // The scratch file's place is taken, so the new file can never be written.
+    std::filesystem::create_directory(tmp.path() / ("quorvel.cfg.tmp" + std::to_string(::getpid())));
+    Rig r(tmp);
+    r.st.slots[1].CallsignID = "NEWCALL";
+    r.settings.savesettings();
+    EXPECT_EQ(tmp.read("quorvel.cfg"), before);
+    const std::string errors = tmp.read("quorvel.err");
+    EXPECT_NE(errors.find(" in SUB SAVESETTINGS "), std::string::npos);
+}
+
+// Splits a configuration text into its items: legacy lines by number, records by key.
+std::map<std::string, std::string> items(const std::string& text) {
+    std::map<std::string, std::string> out;
+    auto lines = splitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i < 16) {
+            out["line" + std::to_string(i + 1)] = lines[i];
+        } else {
+            out[lines[i].substr(0, lines[i].find(','))] = lines[i];
+        }
+    }
+    return out;
+}
+
+TEST(Settings, FileCutAtAnyByteLosesOnlyWhatWasCutAndNeverHalfAValue) {
+    TempDir tmp;
+    std::string full, designed;
+    {
+        Rig r(tmp);
+        designed = configText(r.st);
+        fillEverything(r.st);
+        r.settings.savesettings();
+        full = tmp.read("quorvel.cfg");
+    }
+    const auto fullItems = items(full);
+    const auto designedItems = items(designed);
+    for (std::size_t cut = 0; cut <= full.size(); ++cut) {
+        SCOPED_TRACE("cut at " + std::to_string(cut));
+        // A fresh file each time: rewriting one in place makes the file system flush it.
+        std::filesystem::remove(tmp.path() / "quorvel.cfg");
+        tmp.write("quorvel.cfg", full.substr(0, cut));
+        Rig r(tmp);
+        ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+        ASSERT_TRUE(r.ui.messages.empty());
+        ASSERT_FALSE(r.st.marks.loading());
+        // Every setting is either the saved one or still its design value.
+        const std::string loaded = configText(r.st);
+        for (const auto& [key, line] : items(loaded)) {
+            auto f = fullItems.find(key);
+            auto d = designedItems.find(key);
+            const bool fromFull = f != fullItems.end() && f->second == line;
+            const bool fromDesign = d != designedItems.end() && d->second == line;
+            ASSERT_TRUE(fromFull || fromDesign) << key << ": " << line;
+        }
+        // What is written back reads back the same.
+        std::filesystem::remove(tmp.path() / "quorvel.cfg");
+        tmp.write("quorvel.cfg", loaded);
+        Rig again(tmp);
+        again.settings.getsettings();
+        ASSERT_EQ(configText(again.st), loaded);
+        std::filesystem::remove(tmp.path() / "quorvel.err");
+    }
+}
+
+TEST(Settings, ResetDeletesTheFileOnlyOnYes) {
+    for (Answer a : {Answer::Yes, Answer::No, Answer::Cancel}) {
+        TempDir tmp;
+        tmp.write("quorvel.cfg", "x\r\n");
+        Rig r(tmp);
+        r.ui.answers.push_back(a);
+        r.st.tracking.overdue = "15";
+        r.settings.configreset_Click();
+        EXPECT_EQ(std::filesystem::exists(tmp.path() / "quorvel.cfg"), a != Answer::Yes);
+        ASSERT_EQ(r.ui.messages.size(), a == Answer::Yes ? 2u : 1u);
+        EXPECT_EQ(r.ui.messages[0].buttons, Buttons::YesNoCancel);
+        EXPECT_EQ(r.ui.messages[0].icon, Icon::Exclamation);
+        EXPECT_EQ(r.st.tracking.overdue, "15");
+    }
+    // Without a file there is nothing to delete and no error.
+    TempDir tmp;
+    Rig r(tmp);
+    r.ui.answers.push_back(Answer::Yes);
+    r.settings.configreset_Click();
+    ASSERT_EQ(r.ui.messages.size(), 2u);
+    EXPECT_EQ(r.ui.messages[1].text,
+              "QUORVEL.CFG user configuration File Deleted. Default settings will be used upon program restart.");
+    EXPECT_EQ(tmp.read("quorvel.err"), "");
+}
+
+} // namespace
+} // namespace qv::test
