@@ -113,6 +113,7 @@ TEST(EndToEnd, FeedWritesEveryFamilyExactly) {
     // Nothing beyond the families above (and no scratch copies left behind).
     for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
         const std::string name = e.path().filename().string();
+        if (name == "quorvel.cfg") continue; // auto-assigning a slot saves the settings
         EXPECT_NE(std::find(std::begin(kFiles), std::end(kFiles), name), std::end(kFiles)) << name;
     }
 }
