@@ -21,6 +21,10 @@ struct TrackingState {
     TacticalNamesSwitch CheckMapTacticalNames;
     std::string overdue = "60";             // overdue limit in minutes, as typed
     bool LabelTrackMovingONVisible = false; // "Tracking Moving/New" indicator
+    bool autoassigncheckboxVisible = true;  // capture-all hides it (its value stays)
+    // The capture-all rotation: the last slot position emptied (0..7). Only the
+    // rotation itself changes it, so it carries on across turning the mode off and on.
+    int captureslotcounter = 0;
 };
 
 } // namespace qv

@@ -19,6 +19,7 @@
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
 #include "shell/Settings.h"
+#include "tracking/CaptureAll.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
 
@@ -90,6 +91,11 @@ public:
     void savesettings() override { settings.savesettings(); }
     void CallsignID_Change(int n) override { slotTable.CallsignID_Change(n); }
     void CheckTrackOnlyMoving_Click() override { monitor.CheckTrackOnlyMoving_Click(); }
+
+    // Capture-all mode.
+    CaptureAll captureAll{ctx, slotTable};
+
+    void captureallcallsigns() override { captureAll.captureallcallsigns(); }
 };
 
 } // namespace qv
