@@ -20,9 +20,6 @@ struct LinkState {
     bool closeportcmdEnabled = true;        // "Close Port"
     bool portButtonsVisible = true;         // both buttons; hidden for port 0
 
-    Colour incomingdataBack = fromRgb(0xFFFFFF);
-    Colour PGMmessageBack = fromRgb(0xFFFFFF);
-
     // The "Send to Com Port" box and its two menu items.
     std::string sendtext;
     bool sendBoxVisible = false; // `sendtext` and `Sendkey`

@@ -1,6 +1,8 @@
 // Wiring of the subsystems.
 #include "shell/App.h"
 
+#include "platform/SerialPort.h"
+
 namespace qv {
 
 App::App(const std::filesystem::path& workdir, Ui& ui, Clock& clock)
@@ -10,6 +12,17 @@ App::App(const std::filesystem::path& workdir, Ui& ui, Clock& clock)
     st.tracking.autoassigncheckbox = true;
 }
 
-App::~App() = default;
+App::~App() {
+    if (ctx.serial) ctx.serial->onEvent = nullptr;
+}
+
+void App::attachSerial(SerialPort* port) {
+    if (ctx.serial) ctx.serial->onEvent = nullptr;
+    ctx.serial = port;
+    if (port) {
+        port->onEvent = [this] { receive.MSComm1_OnComm(); };
+        port->setSettings(st.link.comSettings);
+    }
+}
 
 } // namespace qv

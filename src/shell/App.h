@@ -13,6 +13,7 @@
 #include "decoders/Waypoints.h"
 #include "intake/Classifier.h"
 #include "intake/ReceiveHandler.h"
+#include "intake/SerialLink.h"
 #include "intake/TelnetClient.h"
 #include "mapfiles/FileWriter.h"
 #include "records/ColourStamp.h"
@@ -20,6 +21,7 @@
 #include "records/SlotMarks.h"
 #include "shell/Settings.h"
 #include "tracking/CaptureAll.h"
+#include "shell/Startup.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
 
@@ -96,6 +98,17 @@ public:
     CaptureAll captureAll{ctx, slotTable};
 
     void captureallcallsigns() override { captureAll.captureallcallsigns(); }
+
+    // Serial link and start-up. attachSerial() hands the receive handler the port's events.
+    SerialLink link{ctx};
+    Startup startup{ctx, settings, link, receive};
+    void attachSerial(SerialPort* port);
+
+    void openport() override { link.openport(); }
+    void closeportcmd_Click() override { link.closeportcmd_Click(); }
+    void showPortButtons() override { link.showPortButtons(); }
+    void Form_Load() override { startup.Form_Load(); }
+    void endProgram() override { startup.endProgram(); }
 };
 
 } // namespace qv

@@ -12,6 +12,7 @@
 // Qt's "slots" keyword would swallow the station state's slot table.
 #undef slots
 // The Qt ports come after the station state for the same reason.
+#include "platform/QtSerialPort.h"
 #include "platform/QtTcpSocket.h"
 #include "platform/QtTimer.h"
 
@@ -105,23 +106,34 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
 
     SystemClock clock;
     HeadlessUi ui(err);
+    QtSerialPort serial; // outlives the application, which lets go of it first
     App app(dir, ui, clock);
     app.st.marks.windowVisible = false;
+    app.st.map.commandLine = cl.command;
+    app.attachSerial(&serial);
     out << "Quorvel headless in " << dir.string() << "\n";
-    app.log.errorfileresize();
+    if (cl.command == "import" && !app.dir.exists(kReplayFile)) {
+        err << "quorvel: no " << kReplayFile << " in " << dir.string() << "\n";
+        return 1;
+    }
+    std::set<std::string> stations;
+    app.startup.afterReplayLine = [&] {
+        if (!app.st.report.callsign.empty()) stations.insert(app.st.report.callsign);
+    };
+    app.startup.onEnd = [] { QCoreApplication::quit(); };
+    app.startup.Form_Load();
+    if (app.startup.ended()) {
+        out << "Ended at start-up\n";
+        reportFiles(out, dir, before);
+        return 0;
+    }
+    if (serial.isOpen()) out << "Serial port " << app.st.link.comport << " open at " << serial.settings() << std::endl;
 
     if (cl.command == "import") {
-        if (!app.dir.exists(kReplayFile)) {
-            err << "quorvel: no " << kReplayFile << " in " << dir.string() << "\n";
-            return 1;
-        }
-        ImportReplay replay(app.ctx, app.receive);
-        std::set<std::string> stations;
-        replay.afterLine = [&] {
-            if (!app.st.report.callsign.empty()) stations.insert(app.st.report.callsign);
-        };
-        const bool ok = replay.run();
-        out << "Replayed " << replay.linesReplayed() << " lines from " << kReplayFile << " through the receive path\n";
+        const bool ok = app.startup.replayOk();
+        serial.close();
+        out << "Replayed " << app.startup.linesReplayed() << " lines from " << kReplayFile
+            << " through the receive path\n";
         out << stations.size() << " stations heard:";
         for (const auto& s : stations)
             out << " " << s;
@@ -170,6 +182,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     out << "Running; stop with Ctrl-C (SIGINT) or SIGTERM" << std::endl;
     QCoreApplication::exec();
     socket.close();
+    serial.close();
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
     ::close(gSignalPipe[0]);

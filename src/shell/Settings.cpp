@@ -174,8 +174,6 @@ void replaceFile(const std::filesystem::path& target, const std::string& data) {
 
 } // namespace
 
-bool portGiven(const std::string& comport) { return !serialDevice(comport).empty(); }
-
 std::string configText(const Station& st) {
     const auto& c = st.cfg;
     const auto& m = st.map;

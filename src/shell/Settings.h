@@ -18,9 +18,6 @@ inline constexpr const char* kNewConfigMarker = "NEW_CONFIG_FORMAT_BELOW";
 // The whole file for the current state, lines ended by CR LF.
 std::string configText(const Station& st);
 
-// Whether the port text names a port: a device path, or a number above 0.
-bool portGiven(const std::string& comport);
-
 class Settings {
 public:
     explicit Settings(Context& ctx) : ctx_(ctx) {}
