@@ -44,6 +44,7 @@ struct QtSerialPort::Impl {
     std::string name = "1";
     std::string settings = "9600,n,8,1";
     Event last = Event::None;
+    QSerialPort::SerialPortError openError = QSerialPort::NoError;
     bool delivering = false;
     SerialPort* self = nullptr;
 
@@ -66,6 +67,11 @@ struct QtSerialPort::Impl {
 
     void onError(QSerialPort::SerialPortError error) {
         if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+        // A failing open() reports here first; open() itself turns it into a failure.
+        if (!port.isOpen()) {
+            openError = error;
+            return;
+        }
         // The device went away (a USB adapter pulled, the other end of a
         // pseudo-terminal closed): reading on would only repeat the error.
         if (error == QSerialPort::ResourceError) {
@@ -119,8 +125,9 @@ void QtSerialPort::open() {
         throw Failure(err::NoSuchPort, Failure::describe(err::PermissionDenied));
     d_->apply(parseSerialSettings(d_->settings));
     d_->port.setPortName(QString::fromStdString(device));
+    d_->openError = QSerialPort::NoError;
     if (!d_->port.open(QIODevice::ReadWrite)) {
-        const auto e = d_->port.error();
+        const auto e = d_->openError;
         d_->port.clearError();
         // Qt holds a lock file per device and opens it exclusively; being
         // refused after the access test above means someone else has it.
