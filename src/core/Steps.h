@@ -66,7 +66,6 @@ public:
     // shell
     virtual void savesettings() {}
     virtual void Form_Load() {}
-    virtual void showPortButtons() {} // makes Open Port and Close Port visible
     // Ends the program at once (the user declined to go on).
     virtual void endProgram() {}
 };

@@ -234,7 +234,7 @@ void TelnetClient::TelnetActiveLabel_DblClick() {
     if (ctx_.timer3) ctx_.timer3->setEnabled(false);
     if (ctx_.socket) ctx_.socket->close();
     setCaption(kTelnetClosed);
-    ctx_.steps.showPortButtons();
+    ctx_.st.link.portButtonsVisible = true;
     ctx_.ui.refresh();
 }
 

@@ -164,6 +164,9 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         }
     } detach{app};
     if (cl.telnet) {
+        // The server, login and tracked stations come from quorvel.cfg;
+        // loading it again after start-up changes nothing.
+        if (app.dir.exists("quorvel.cfg")) app.settings.getsettings();
         const TelnetState& t = app.st.telnet;
         out << "Connecting to APRS-IS server " << t.address << " port " << t.port << " as " << t.loginName << std::endl;
         app.telnet.TelnetActivate_Click();
