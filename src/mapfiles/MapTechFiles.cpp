@@ -13,8 +13,9 @@ void MapTechFiles::write() {
         {kTxf, &r.txfstring},        {kRxf, &r.rxfstring},        {kMxf, &r.mxfstring},
         {kHistoryMxf, &r.mxfstring}, {kHistoryRxf, &r.rxfstring},
     };
-    for (const auto& [file, line] : lines)
-        guarded([&] { appendLines(dir(), file, {*line}); });
+    // A plain pair, not a structured binding: clang before 16 cannot capture those.
+    for (const auto& entry : lines)
+        guarded([&] { appendLines(dir(), entry.first, {*entry.second}); });
 }
 
 } // namespace qv::mapfile
