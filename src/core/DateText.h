@@ -14,4 +14,8 @@ std::string shortDate(const DateTime& t);
 // "9:05:42 AM"
 std::string longTime(const DateTime& t);
 
+// Appends `value` as printf's "%0<width>d" would write it. Every time stamp
+// goes through here: printf itself cost more than the rest of a report.
+void appendPadded(std::string& out, int value, int width = 0);
+
 } // namespace qv

@@ -112,6 +112,14 @@ std::size_t scanNumber(std::string_view s, bool allowExponentLetterD) {
 double parseScanned(std::string text) {
     for (char& c : text)
         if (c == 'd' || c == 'D') c = 'E';
+    // std::from_chars reads the same numbers as strtod, several times faster;
+    // it takes no "+" sign and leaves out-of-range values (overflow and
+    // underflow alike) to strtod, which knows what each should become.
+    const char* b = text.data();
+    const char* e = b + text.size();
+    const bool plus = b < e && *b == '+';
+    double v = 0;
+    if (const auto r = std::from_chars(b + (plus ? 1 : 0), e, v); r.ec == std::errc{} && r.ptr == e) return v;
     return std::strtod(text.c_str(), nullptr);
 }
 

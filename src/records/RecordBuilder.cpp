@@ -22,7 +22,11 @@ constexpr const char* kMarker = " in SUB MAKESTRINGS ";
 std::string q(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 std::string join(std::initializer_list<std::string_view> fields, std::string_view sep) {
+    std::size_t size = 0;
+    for (std::string_view f : fields)
+        size += f.size() + sep.size();
     std::string out;
+    out.reserve(size);
     bool first = true;
     for (std::string_view f : fields) {
         if (!first) out += sep;

@@ -3,31 +3,53 @@
 
 #include "core/DateText.h"
 
-#include <cstdio>
-
 namespace qv::stamp {
 
 std::string timeLabel(const DateTime& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%02d:%02d", t.hour, t.minute);
-    return buf;
+    std::string s;
+    appendPadded(s, t.hour, 2);
+    s.push_back(':');
+    appendPadded(s, t.minute, 2);
+    return s;
 }
 
 std::string compactTime(const DateTime& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%02d%02d", t.hour, t.minute);
-    return buf;
+    std::string s;
+    appendPadded(s, t.hour, 2);
+    appendPadded(s, t.minute, 2);
+    return s;
 }
 
-std::string dateTimeLabel(const DateTime& t) { return shortDate(t) + " " + timeLabel(t); }
+std::string dateTimeLabel(const DateTime& t) {
+    std::string s = shortDate(t);
+    s.push_back(' ');
+    s += timeLabel(t);
+    return s;
+}
 
-std::string compactDateTimeLabel(const DateTime& t) { return shortDate(t) + " " + compactTime(t); }
+std::string compactDateTimeLabel(const DateTime& t) {
+    std::string s = shortDate(t);
+    s.push_back(' ');
+    s += compactTime(t);
+    return s;
+}
 
 std::string fireReportTime(const DateTime& t) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %02d:%02d:%02d.000", t.month, t.day, t.year, t.hour, t.minute,
-                  t.second);
-    return buf;
+    std::string s;
+    s.reserve(24);
+    appendPadded(s, t.month, 2);
+    s.push_back('/');
+    appendPadded(s, t.day, 2);
+    s.push_back('/');
+    appendPadded(s, t.year, 4);
+    s.push_back(' ');
+    appendPadded(s, t.hour, 2);
+    s.push_back(':');
+    appendPadded(s, t.minute, 2);
+    s.push_back(':');
+    appendPadded(s, t.second, 2);
+    s += ".000";
+    return s;
 }
 
 std::string lastHeardText(const DateTime& t) { return generalDate(t); }
