@@ -16,6 +16,7 @@ class WindowKeys;
 class OziApi;
 class ProcessRunner;
 class Timer;
+class MessageWindow;
 
 struct Context {
     Station& st;
@@ -29,9 +30,10 @@ struct Context {
     WindowKeys* windows = nullptr;
     OziApi* ozi = nullptr;
     ProcessRunner* process = nullptr;
-    Timer* timer1 = nullptr; // timed map posting
-    Timer* timer2 = nullptr; // overdue monitor
-    Timer* timer3 = nullptr; // APRS-IS connect time-out
+    Timer* timer1 = nullptr;                // timed map posting
+    Timer* timer2 = nullptr;                // overdue monitor
+    Timer* timer3 = nullptr;                // APRS-IS connect time-out
+    MessageWindow* messageWindow = nullptr; // APRS message reply window
 };
 
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "core/DisplayState.h"
 #include "core/LinkState.h"
 #include "core/MapState.h"
+#include "core/MessageState.h"
 #include "core/RecordState.h"
 #include "core/ReportState.h"
 #include "core/SettingsState.h"
@@ -24,6 +25,7 @@ struct Station {
     TrackingState tracking;
     TelnetState telnet;
     DisplayState display;
+    MessageWindowState Form5Message;
     LinkState link;
     SettingsState cfg;
 };

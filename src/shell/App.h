@@ -12,6 +12,7 @@
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
 #include "intake/Classifier.h"
+#include "intake/MessageReply.h"
 #include "intake/ReceiveHandler.h"
 #include "intake/SerialLink.h"
 #include "intake/TelnetClient.h"
@@ -109,6 +110,11 @@ public:
     void showPortButtons() override { link.showPortButtons(); }
     void Form_Load() override { startup.Form_Load(); }
     void endProgram() override { startup.endProgram(); }
+
+    // APRS message reply. Start-up runs messageReply.attach() once ctx.messageWindow is set.
+    MessageReply messageReply{ctx};
+
+    void showMessageWindow(const std::string& caption) override { messageReply.showMessageWindow(caption); }
 };
 
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "intake/ImportReplay.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessUi.h"
+#include "platform/MessageWindow.h"
 #include "shell/App.h"
 
 #include <QCoreApplication>
@@ -107,10 +108,13 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     SystemClock clock;
     HeadlessUi ui(err);
     QtSerialPort serial; // outlives the application, which lets go of it first
+    HeadlessMessageWindow messages(out);
     App app(dir, ui, clock);
     app.st.marks.windowVisible = false;
     app.st.map.commandLine = cl.command;
     app.attachSerial(&serial);
+    app.ctx.messageWindow = &messages;
+    app.messageReply.attach();
     out << "Quorvel headless in " << dir.string() << "\n";
     if (cl.command == "import" && !app.dir.exists(kReplayFile)) {
         err << "quorvel: no " << kReplayFile << " in " << dir.string() << "\n";
