@@ -1,0 +1,110 @@
+// Every user action the window can raise, named after the control and its
+// event. The window only calls these; what they do lives in the subsystems.
+// A handler not built yet falls through to `pending`, so each control is
+// connected from the start and only this list's implementation needs filling in.
+#pragma once
+
+namespace qv {
+
+class Handlers {
+public:
+    virtual ~Handlers() = default;
+
+    // serial link and receive path
+    virtual void openportcmd_Click() { pending("openportcmd_Click"); }
+    virtual void closeportcmd_Click() { pending("closeportcmd_Click"); }
+    virtual void comportmenu_Click() { pending("comportmenu_Click"); }
+    virtual void Sendkey_Click() { pending("Sendkey_Click"); }
+    virtual void DisplaySend_Click() { pending("DisplaySend_Click"); }
+    virtual void hidesend_Click() { pending("hidesend_Click"); }
+    virtual void incomingdata_DblClick() { pending("incomingdata_DblClick"); }
+
+    // APRS-IS
+    virtual void TelnetActivate_Click() { pending("TelnetActivate_Click"); }
+    virtual void stoptelnetconnection_Click() { pending("stoptelnetconnection_Click"); }
+    virtual void TelnetActiveLabel_DblClick() { pending("TelnetActiveLabel_DblClick"); }
+    virtual void telnetsetup_Click() { pending("telnetsetup_Click"); }
+
+    // slot table; n is the slot 1..8
+    virtual void CallsignID_Change(int n) { pending("CallsignID_Change", n); }
+    virtual void CallsignID_DblClick(int n) { pending("CallsignID_DblClick", n); }
+    virtual void Callsign_DblClick() { pending("Callsign_DblClick"); }
+    virtual void clearstationsmenu_Click() { pending("clearstationsmenu_Click"); }
+    virtual void Teamname_Change(int n) { pending("Teamname_Change", n); }
+    virtual void Teamname_dblclick(int n) { pending("Teamname_dblclick", n); }
+    virtual void cleartacticalsmenu_Click() { pending("cleartacticalsmenu_Click"); }
+    virtual void callsigntrack_Click(int n) { pending("callsigntrack_Click", n); }
+    virtual void autoassigncheckbox_Click() { pending("autoassigncheckbox_Click"); }
+    virtual void CheckMapTacticalNames_Click() { pending("CheckMapTacticalNames_Click"); }
+    virtual void LabelCallidLetter_DblClick(int n) { pending("LabelCallidLetter_DblClick", n); }
+    virtual void soundon_Click() { pending("soundon_Click"); }
+    virtual void captureallON_Click() { pending("captureallON_Click"); }
+    virtual void captureallOFF_Click() { pending("captureallOFF_Click"); }
+
+    // movement and overdue monitor
+    virtual void overdue_Change() { pending("overdue_Change"); }
+    virtual void CheckTrackOnlyMoving_Click() { pending("CheckTrackOnlyMoving_Click"); }
+    virtual void Timer2_Timer() { pending("Timer2_Timer"); }
+
+    // map files and their maintenance
+    virtual void preventdupes_Click() { pending("preventdupes_Click"); }
+    virtual void exportarchive_Click() { pending("exportarchive_Click"); }
+    virtual void deleteTXF_Click() { pending("deleteTXF_Click"); }
+    virtual void deleteRXF_Click() { pending("deleteRXF_Click"); }
+    virtual void deleteMXF_Click() { pending("deleteMXF_Click"); }
+    virtual void deleteMXFHISTORY_Click() { pending("deleteMXFHISTORY_Click"); }
+    virtual void deleteRXFHISTORY_Click() { pending("deleteRXFHISTORY_Click"); }
+    virtual void deleteWPT_Click() { pending("deleteWPT_Click"); }
+    virtual void deletePLTs_Click() { pending("deletePLTs_Click"); }
+    virtual void deleteAllNGTOPO_Click() { pending("deleteAllNGTOPO_Click"); }
+    virtual void deletealldatafiles_Click() { pending("deletealldatafiles_Click"); }
+    virtual void killeverything_Click() { pending("killeverything_Click"); }
+    virtual void deletefileSA5button_Click() { pending("deletefileSA5button_Click"); }
+    virtual void deletefileNGTOPObutton_Click() { pending("deletefileNGTOPObutton_Click"); }
+    // The view buttons: "txf", "rxf", "mxf", "wpt", "mxfhistory", "rxfhistory",
+    // "plt1".."plt8", "SA5" (Command1), "SA" (ViewSA), "NGTOPO" (ViewNGTOPO).
+    virtual void view_Click(const char* which) { pending("view_Click", 0, which); }
+    virtual void CreateBogusNGTOPOnowFile_Click() { pending("CreateBogusNGTOPOnowFile_Click"); }
+
+    // map posting and options
+    virtual void importtomapnow_Click() { pending("importtomapnow_Click"); }
+    virtual void importmenu_Click() { pending("importmenu_Click"); }
+    virtual void exportarchiveNotice_Click() { pending("exportarchiveNotice_Click"); }
+    virtual void importSA_Click() { pending("importSA_Click"); }
+    virtual void autoimport_Click() { pending("autoimport_Click"); }
+    virtual void ImportDelormeTopo_Click() { pending("ImportDelormeTopo_Click"); }
+    virtual void ImportNatGeoTOPO_Click() { pending("ImportNatGeoTOPO_Click"); }
+    virtual void timedautoimport_Click() { pending("timedautoimport_Click"); }
+    // The map program options by name ("Option1ImportSA" .. "Option7LivePostOzi")
+    // and the display-type options ("OptionMapPostbyTRACK" ..).
+    virtual void mapOption_Click(const char* name) { pending("mapOption_Click", 0, name); }
+    virtual void displayOption_Click(const char* name) { pending("displayOption_Click", 0, name); }
+    virtual void menumapsallON_Click() { pending("menumapsallON_Click"); }
+    virtual void menuspeedup_Click() { pending("menuspeedup_Click"); }
+    // The five map-file family menu items by name ("menucreatestreetatlasfiles" ..).
+    virtual void menucreate_Click(const char* name) { pending("menucreate_Click", 0, name); }
+    virtual void ODFcheckbox_Click() { pending("ODFcheckbox_Click"); }
+    virtual void autoimportbrowse_Click() { pending("autoimportbrowse_Click"); }
+    virtual void changeimport_Click() { pending("changeimport_Click"); }
+    virtual void changeimportSA_Click() { pending("changeimportSA_Click"); }
+    virtual void changeimportNGTOPO_Click() { pending("changeimportNGTOPO_Click"); }
+    virtual void autoimportpath_Click() { pending("autoimportpath_Click"); }
+    virtual void findstaSA5_Click() { pending("findstaSA5_Click"); }
+
+    // configuration, logs, update check
+    virtual void configreset_Click() { pending("configreset_Click"); }
+    virtual void toggledebuglog_Click() { pending("toggledebuglog_Click"); }
+    virtual void checkforupdates_Click() { pending("checkforupdates_Click"); }
+    // Closes the APRS-IS connection on the way out.
+    virtual void closeTelnetForExit() { pending("closeTelnetForExit"); }
+
+protected:
+    // Where an action lands while its handler is not built.
+    virtual void pending(const char* name, int n = 0, const char* which = nullptr) {
+        (void)name;
+        (void)n;
+        (void)which;
+    }
+};
+
+} // namespace qv

@@ -1,0 +1,109 @@
+// The help page is compiled in, so it is always there whatever directory the
+// program runs in.
+#include "shell/window/HelpWindow.h"
+
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace qv {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("helpWindow");
+    setWindowTitle("Quorvel Help");
+    auto* col = new QVBoxLayout(this);
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName("helpText");
+    browser_->setOpenLinks(true);
+    browser_->setHtml(QString::fromUtf8(page()));
+    col->addWidget(browser_);
+    resize(760, 680);
+}
+
+void HelpWindow::showHelp() {
+    show();
+    raise();
+    activateWindow();
+}
+
+const char* HelpWindow::page() {
+    return R"HTML(
+<h1>Quorvel</h1>
+<p>Quorvel listens to position reports of packet-radio stations (from a TNC on a serial port or from an
+APRS-IS server), tracks up to eight stations and writes import files for desktop mapping programs.</p>
+
+<h2>The window</h2>
+<h3>Status band (top)</h3>
+<ul>
+<li><b>Status field</b>: the word for what the program is doing right now (for example
+<i>InspectingDataLine</i>, <i>SavingChanges</i>). Information only.</li>
+<li><b>Report kind</b>: shows what kind of line was seen last: yellow <i>Mic-E</i>, orange <i>$GPGGA</i>,
+<i>$GPRMC</i>, <i>$GPWGT</i>, <i>$GPWPL</i>, green <i>@moving</i>, <i>!DIGI/=Fixed</i> and <i>APRS Message</i>,
+gray <i>Processing not available</i>.</li>
+<li><b>IN com port</b>, <b>Open Port</b>, <b>Close Port</b>: the serial port to the TNC. Choose its number and
+speed under <i>Ports &gt; Change Com Port settings</i>; port 0 means no port and hides these buttons.</li>
+<li><b>EXIT</b>: ends the program after asking. <i>File &gt; Exit</i> ends it at once.</li>
+</ul>
+<h3>Incoming data</h3>
+<p>The line last received. Its colour tells the source: cyan from the serial port, pink from APRS-IS,
+yellow right after the port was opened. You can type or paste a line here and <b>double-click</b> it to
+process it as if it had been received. <i>Ports &gt; Display the "Send to Com Port" box</i> shows a field for
+commands to the TNC.</p>
+<h3>Station report</h3>
+<p>The station ID, the name it is tracked under, latitude and longitude in decimal degrees (south and west
+negative) and the raw text handed to the decoder. Double-click the station ID to clear all CALL IDs.
+The <b>Detect</b> switches turn the decoders for each kind of report on or off; <b>Sound ON</b> beeps on data.</p>
+<h3>Tracked stations (Color Assignment)</h3>
+<p>Eight slots A to H, each with its own colour. Type a station's ID into <b>UNIT callsign</b> (letter case does
+not matter; <i>N0CALL-9</i> and <i>N0CALL</i> are different stations), optionally a <b>Tactical Name</b>, and tick
+<b>TRACKING "ON"</b> to have its reports written to the map files. With <i>Auto-assign incoming stations</i> on,
+new stations fill free slots by themselves. Double-click a CALL ID or tactical name to clear it; double-click the
+slot letter to see the raw line last processed for it (also its tool-tip).</p>
+<p><b>Last Heard</b> shows when the station was last heard, and its colour tells its state:</p>
+<ul>
+<li>green: moved (about 300-500 feet or more) or new;</li>
+<li>red: heard again at exactly the same position;</li>
+<li>gray: heard, only minor movement;</li>
+<li>yellow: tracked and not heard for longer than the <b>Overdue Warning</b> minutes.</li>
+</ul>
+<p><i>Track/Map only if Green (Moving)</i> writes a tracked station only when it moved.</p>
+
+<h2>Map options</h2>
+<p>Choose the map program on the right. Each choice switches on the file family that program reads and offers
+the display types it supports:</p>
+<ul>
+<li><b>Street Atlas</b>: <i>quorvelSA5now.txt</i> (current positions with callsigns) and <i>quorvelSA5.txt</i>.</li>
+<li><b>MapTech</b> (standard, version 6 or PRO) and <b>DeLorme TopoUSA</b>: <i>quorvel.mxf</i> (markers),
+<i>quorvel.rxf</i> (route with connecting lines), <i>quorvel.txf</i> (tracks).</li>
+<li><b>Nat. Geo. TOPO!</b>: <i>quorvelNGTOPO.txt</i> (track), <i>quorvelNGTOPOnow.txt</i> (current),
+<i>quorvelNGTOPOnowCall.txt</i> (current with callsigns).</li>
+<li><b>OziExplorer "Live" Post</b>: positions go straight into a running OziExplorer.</li>
+<li><b>OTHER maps</b>: all file families are written; import them by hand.</li>
+</ul>
+<p><b>POST to map NOW</b> imports the new positions into the map program; <i>Turn on timed AUTO-Import</i> does it
+once a minute. <b>ARCHIVE Current Data files</b> appears when there are new positions; it moves the MapTech and
+OziExplorer files into the <i>data</i> folder so the next posting imports only new positions.
+<i>File &gt; Map file creation On/Off</i> switches single file families; <i>File &gt; Data file management</i>
+deletes them.</p>
+
+<h2>Files written (in the working directory)</h2>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><td>quorvel.cfg</td><td>the settings, rewritten whenever one changes</td></tr>
+<tr><td>quorvel.err</td><td>error entries (trimmed to the last 1001 lines at start)</td></tr>
+<tr><td>quorvel.log</td><td>debug log of received lines, while <i>Help &gt; Toggle Debug Log</i> is on</td></tr>
+<tr><td>quorvel.mxf, .rxf, .txf, quorvelhistory.mxf, .rxf</td><td>MapTech / TopoUSA markers, route, track, history</td></tr>
+<tr><td>quorvel.wpt, quorvelID1.plt .. quorvelID8.plt</td><td>OziExplorer waypoints and per-slot tracks</td></tr>
+<tr><td>quorvelSA5.txt, quorvelSA5now.txt</td><td>Street Atlas</td></tr>
+<tr><td>quorvelNGTOPO.txt, quorvelNGTOPOnow.txt, quorvelNGTOPOnowCall.txt</td><td>National Geographic TOPO!</td></tr>
+<tr><td>quorvel.olt</td><td>SPOTFIRES file (when the SPOTFIRES box is ticked)</td></tr>
+<tr><td>quorvelmessages.txt</td><td>APRS message lines received</td></tr>
+<tr><td>data/quorvelNN.TXF/.RXF/.MXF/.WPT</td><td>archived file sets</td></tr>
+</table>
+
+<h2>Starting</h2>
+<p><code>quorvel</code> opens this window; <code>quorvel t</code> starts with the APRS-IS connection;
+<code>quorvel import</code> replays <i>quorvel.imp</i> through the receive path.
+<i>Window</i> menu: compressed (status band only), normal and maximized views.</p>
+)HTML";
+}
+
+} // namespace qv

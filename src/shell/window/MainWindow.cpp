@@ -1,0 +1,1072 @@
+// The operator's panel: status band on top, the incoming line under it, the
+// report and switches, the slot table with its monitor legend, and the map
+// program column on the right. Every control carries its program name as its
+// object name, so tests and the help page can refer to it.
+#include "shell/window/MainWindow.h"
+
+#include "core/Station.h"
+#include "platform/Ui.h"
+#include "shell/window/Handlers.h"
+#include "shell/window/HelpWindow.h"
+#include "shell/window/Look.h"
+#include "shell/window/SecondaryWindow.h"
+#include "shell/window/SlotTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qv {
+
+using look::qs;
+using look::ss;
+
+namespace {
+
+constexpr Colour kGreen = 8454016;
+constexpr Colour kGray = 12632256;
+constexpr Colour kRed = 255;
+
+const char* const kOverdueTip = "Will alert you when a Unit has not been heard from in the time specified here.";
+
+const char* const kWizardPages[4] = {
+    "Page 1: Welcome to the Quorvel New user SETUP WIZARD.\r Follow the instructions in this box to setup your copy "
+    "of Quorvel\r the first time.\rAt any time you can press NEXT (to skip or continue), BACK (to return to "
+    "previous\r instructions), or CLOSE (to exit the Wizard).",
+    "Page 2: First you need to decide and SELECT which map\r program you want to use.\rSelect from the available "
+    "list by CLICKING on one of the map program\r options to the right.",
+    "Page 3: Now you can choose what type of data you want to display to\r the map by SELECTING (to the right) one "
+    "of the available data display\r options for your map program.\rNOTE: Hold your *Mouse over* an item at any "
+    "time for a popup explaination.",
+    "Page 4:  Sorry... This new user help is not yet complete. Press CLOSE button.",
+};
+
+struct NamedCaption {
+    const char* name;
+    const char* caption;
+};
+
+const NamedCaption kMapOptions[] = {
+    {"Option1ImportSA", "Post to Street Atlas 5.0"},
+    {"Option2ImportMapTech", "MapTech Std. to Ver 5.xx"},
+    {"Option3ImportMapTechPRO", "MapTech Ver 6+ or PRO"},
+    {"Option5ImportDelormeTOPO", "Post DelormeTOPO USA"},
+    {"Option6ImportNatGeoTOPO", "Post to Nat. Geo. TOPO!"},
+    {"Option4ImporttoOtherMaps", "Post to OTHER Maps or Manual post above types"},
+    {"Option7LivePostOzi", "OziExplorer \"Live\" Post"},
+};
+
+const NamedCaption kDisplayOptions[] = {
+    {"OptionMapPostbyTRACK", "Leave Tracks of route"},
+    {"OptionMapPostbyTRACKwLines", "Tracks w/connecting lines"},
+    {"OptionMapPostOnlyCurrent", "Show only current positions"},
+    {"OptionMapPostOnlyCurrentWithCallsigns", "Show current with Callsigns"},
+    {"OptionMapPostOTHER", "Specify Other data files."},
+};
+
+QString latin(const char* s) { return QString::fromLatin1(s); }
+
+QLabel* caption(const char* text, QWidget* parent, bool bold = false) {
+    auto* l = new QLabel(latin(text), parent);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+QLineEdit* field(const char* name, QWidget* parent, bool readOnly = true) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(latin(name));
+    e->setReadOnly(readOnly);
+    if (readOnly) e->setFocusPolicy(Qt::ClickFocus);
+    return e;
+}
+
+QLabel* legend(const char* name, const char* text, Colour back, const char* tip, QWidget* parent) {
+    auto* l = new QLabel(latin(text), parent);
+    l->setObjectName(latin(name));
+    l->setToolTip(latin(tip));
+    l->setMargin(3);
+    look::paint(l, back, 0);
+    return l;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Station& st, Standin& standin, Handlers& handlers, Ui& ui, QWidget* parent)
+    : QMainWindow(parent), st_(st), standin(standin), h_(handlers), ui_(ui) {
+    setObjectName("MDIForm1");
+    setWindowTitle("Quorvel");
+    QFont f = font();
+    if (f.pointSizeF() < 10.5) f.setPointSizeF(10.5);
+    setFont(f);
+    build();
+    redraw();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build() {
+    auto* central = new QWidget(this);
+    central->setObjectName("Form1");
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(6);
+
+    outer->addWidget(buildTopBand());
+    outer->addWidget(buildIncoming());
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(8);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(6);
+    auto* reportRow = new QHBoxLayout;
+    reportRow->addWidget(buildReport(), 3);
+    reportRow->addWidget(buildSwitches(), 1);
+    left->addLayout(reportRow);
+    slots_ = new SlotTable(central);
+    left->addWidget(slots_);
+    left->addWidget(buildMonitor());
+    left->addWidget(buildRecords());
+    left->addStretch(1);
+    columns->addLayout(left, 3);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(6);
+    right->addWidget(buildMapOptions());
+    right->addWidget(buildFiles());
+    right->addStretch(1);
+    columns->addLayout(right, 1);
+    outer->addLayout(columns, 1);
+
+    setCentralWidget(central);
+    connectSlotTable();
+    buildMenus();
+    buildWizard();
+
+    form2_ = new SecondaryWindow(this);
+    help_ = new HelpWindow(this);
+    form4_ = new QDialog(this);
+    form4_->setObjectName("Form4Config");
+    form4_->setWindowTitle("Form4Config");
+    form4_->resize(400, 260);
+
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, [this] { help_->showHelp(); });
+}
+
+QWidget* MainWindow::buildTopBand() {
+    auto* band = new QFrame(this);
+    band->setObjectName("topBand");
+    band->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(band);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->setSpacing(8);
+
+    PGMmessage_ = field("PGMmessage", band);
+    PGMmessage_->setMinimumWidth(320);
+    QFont big = PGMmessage_->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.1);
+    PGMmessage_->setFont(big);
+    row->addWidget(PGMmessage_, 3);
+
+    miclabel_ = new QLabel(band);
+    miclabel_->setObjectName("miclabel");
+    miclabel_->setAlignment(Qt::AlignCenter);
+    miclabel_->setMinimumWidth(200);
+    miclabel_->setMargin(4);
+    miclabel_->setFont(big);
+    row->addWidget(miclabel_, 1);
+
+    auto* port = new QHBoxLayout;
+    port->setSpacing(4);
+    INcomport_ = new QLabel(band);
+    INcomport_->setObjectName("INcomport");
+    port->addWidget(INcomport_);
+    openportcmd_ = button(
+        "openportcmd", "Open Port", [this] { h_.openportcmd_Click(); }, band);
+    closeportcmd_ = button(
+        "closeportcmd", "Close Port", [this] { h_.closeportcmd_Click(); }, band);
+    port->addWidget(openportcmd_);
+    port->addWidget(closeportcmd_);
+    auto* ctrlC = new QPushButton("ctrl C", band);
+    ctrlC->setObjectName("ctrlC");
+    ctrlC->setToolTip("Clicking this button will send a CTRL-C to the TNC");
+    port->addWidget(ctrlC);
+    row->addLayout(port);
+
+    debuglog_ = new QLabel("DEBUG LOG IS \"ON\" see quorvel.log file", band);
+    debuglog_->setObjectName("debuglog");
+    look::paint(debuglog_, fromRgb(0xFFFF00), fromRgb(0xC00000));
+    row->addWidget(debuglog_);
+
+    auto* hidden = new QPushButton(band);
+    hidden->setObjectName("HiddenButton");
+    hidden->setFixedSize(14, 14);
+    hidden->setFlat(true);
+    connect(hidden, &QPushButton::clicked, this, [this] { act([this] { HiddenButton_Click(); }); });
+    row->addWidget(hidden);
+
+    auto* exitb = button(
+        "exitbutton", "EXIT", [this] { exitbutton_Click(); }, band);
+    row->addWidget(exitb);
+    return band;
+}
+
+QWidget* MainWindow::buildIncoming() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+
+    grid->addWidget(caption("Incoming data:", box, true), 0, 0);
+    incomingdata_ = field("incomingdata", box, false);
+    incomingdata_->setToolTip("Double click to process this line again (type or paste a line here to test it).");
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setPointSizeF(font().pointSizeF() * 1.05);
+    incomingdata_->setFont(mono);
+    connect(incomingdata_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { act([this, s = ss(t)] { st_.report.incomingdata = s; }); });
+    onDoubleClick(incomingdata_, [this] { h_.incomingdata_DblClick(); });
+    grid->addWidget(incomingdata_, 0, 1);
+
+    TelnetActiveLabel_ = new QLabel(box);
+    TelnetActiveLabel_->setObjectName("TelnetActiveLabel");
+    TelnetActiveLabel_->setMargin(3);
+    onDoubleClick(TelnetActiveLabel_, [this] { h_.TelnetActiveLabel_DblClick(); });
+    grid->addWidget(TelnetActiveLabel_, 0, 2);
+
+    sendtext_ = field("sendtext", box, false);
+    sendtext_->setToolTip("Type text here to send commands to TNC");
+    connect(sendtext_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { act([this, s = ss(t)] { standin.sendtext = s; }); });
+    connect(sendtext_, &QLineEdit::returnPressed, this, [this] { act([this] { h_.Sendkey_Click(); }); });
+    Sendkey_ = button(
+        "Sendkey", "Send", [this] { h_.Sendkey_Click(); }, box);
+    auto* sendRow = new QHBoxLayout;
+    sendRow->addWidget(sendtext_, 1);
+    sendRow->addWidget(Sendkey_);
+    grid->addLayout(sendRow, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget* MainWindow::buildReport() {
+    auto* box = new QGroupBox("Station report", this);
+    box->setObjectName("reportGroup");
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(6);
+
+    callsign_ = field("callsign", box);
+    callsign_->setToolTip("Callsign/ID string reported by the remote TNC. Also... double click to clear all "
+                          "Callsign boxes below.");
+    QFont big = callsign_->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.25);
+    callsign_->setFont(big);
+    onDoubleClick(callsign_, [this] { h_.Callsign_DblClick(); });
+    trackname_ = field("trackname", box);
+    trackname_->setFont(big);
+    latitude_ = field("latitude", box);
+    northsouth_ = field("northsouth", box);
+    longitude_ = field("longitude", box);
+    eastwest_ = field("eastwest", box);
+    northsouth_->setMaximumWidth(40);
+    eastwest_->setMaximumWidth(40);
+    for (QLineEdit* e : {latitude_, longitude_})
+        e->setFont(big);
+    rawgpsdata_ = field("rawgpsdata", box);
+
+    grid->addWidget(caption("callsign (Station ID)", box), 0, 0);
+    grid->addWidget(callsign_, 0, 1, 1, 2);
+    grid->addWidget(caption("Tracked as", box), 0, 3);
+    grid->addWidget(trackname_, 0, 4, 1, 2);
+    grid->addWidget(caption("Latitude", box), 1, 0);
+    grid->addWidget(latitude_, 1, 1);
+    grid->addWidget(northsouth_, 1, 2);
+    grid->addWidget(caption("Longitude", box), 1, 3);
+    grid->addWidget(longitude_, 1, 4);
+    grid->addWidget(eastwest_, 1, 5);
+    grid->addWidget(caption("Raw Incoming GPS Strings", box), 2, 0);
+    grid->addWidget(rawgpsdata_, 2, 1, 1, 5);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    return box;
+}
+
+QWidget* MainWindow::buildSwitches() {
+    auto* box = new QGroupBox("Detect", this);
+    box->setObjectName("detectGroup");
+    auto* col = new QVBoxLayout(box);
+    col->setSpacing(2);
+    const NamedCaption sw[] = {
+        {"detectmice", "Detect Mic-Encoded"},
+        {"detectmoving", "Detect aprs @ "},
+        {"detectfixed", "Detect aprs  =  and  ! "},
+        {"detectnmea", "Detect GPGGA/RMC/WPL"},
+        {"detect3rdparty", "Detect 3rd party } traffic"},
+        {"detectGPWGTmic", "Detect gps Mic $GPWGT"},
+        {"soundon", "Sound ON"},
+    };
+    for (const auto& s : sw) {
+        auto* c = new QCheckBox(latin(s.caption), box);
+        c->setObjectName(latin(s.name));
+        switches_[s.name] = c;
+        col->addWidget(c);
+    }
+    switches_["soundon"]->setToolTip("When checked PC will sound anytime valid com data seen.");
+    auto bind = [this](const char* name, bool Switches::*member) {
+        connect(switches_[name], &QCheckBox::clicked, this,
+                [this, member](bool on) { act([this, member, on] { st_.sw.*member = on; }); });
+    };
+    bind("detectmice", &Switches::detectmice);
+    bind("detectmoving", &Switches::detectmoving);
+    bind("detectfixed", &Switches::detectfixed);
+    bind("detectnmea", &Switches::detectnmea);
+    bind("detect3rdparty", &Switches::detect3rdparty);
+    bind("detectGPWGTmic", &Switches::detectGPWGTmic);
+    connect(switches_["soundon"], &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            st_.sw.soundon = on;
+            h_.soundon_Click();
+        });
+    });
+    return box;
+}
+
+QWidget* MainWindow::buildMonitor() {
+    auto* box = new QGroupBox("Overdue and movement", this);
+    box->setObjectName("monitorGroup");
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(8);
+
+    // "Overdue Warning after" + the box + "minutes", the box standing in the label's gap.
+    auto* overdueRow = new QHBoxLayout;
+    auto* overdueLabel = new QLabel("Overdue Warning after", box);
+    overdueLabel->setObjectName("overdue_label");
+    overdueLabel->setToolTip(latin(kOverdueTip));
+    overdue_ = field("overdue", box, false);
+    overdue_->setToolTip(latin(kOverdueTip));
+    overdue_->setMaximumWidth(60);
+    overdue_->setAlignment(Qt::AlignCenter);
+    connect(overdue_, &QLineEdit::textEdited, this, [this](const QString& t) {
+        act([this, s = ss(t)] {
+            standin.overdue = s;
+            h_.overdue_Change();
+        });
+    });
+    auto* minutes = new QLabel("minutes", box);
+    minutes->setToolTip(latin(kOverdueTip));
+    overdueRow->addWidget(overdueLabel);
+    overdueRow->addWidget(overdue_);
+    overdueRow->addWidget(minutes);
+    overdueRow->addStretch(1);
+    grid->addLayout(overdueRow, 0, 0, 1, 2);
+
+    grid->addWidget(legend("LabelGREENifMoving", "Green if MOVING or NEW", kGreen,
+                           "Will alert you when a Unit is NEW or has MOVED more than 300'-500' from last position.",
+                           box),
+                    1, 0);
+    grid->addWidget(legend("LabelGrayMoving", "Gray if only Minor Movement", kGray,
+                           "Will alert you when a Unit is reporting but moving only a small amount of less than "
+                           "300'-500' from last position.",
+                           box),
+                    1, 1);
+    grid->addWidget(legend("LabelRedifNotMoved", "Red if Heard but NOT MOVING", kRed,
+                           "Will alert you when a Unit has been heard but NOT MOVING.", box),
+                    2, 0);
+    auto* yellow = legend("LabelYellowOverdue", "Yellow if Overdue", 65535,
+                          "Reports Date/Time Unit was last heard. Turns YELLOW if Overdue Warning activated.", box);
+    grid->addWidget(yellow, 2, 1);
+
+    autoassign_ = new QCheckBox("Auto-assign incoming stations", box);
+    autoassign_->setObjectName("autoassigncheckbox");
+    autoassign_->setToolTip("When CHECKED the program will automatically assign incoming stations to any "
+                            "\"unused\" color assignment boxes.");
+    connect(autoassign_, &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            standin.autoassign = on;
+            h_.autoassigncheckbox_Click();
+        });
+    });
+    mapTactical_ = new QCheckBox("Post TACTICAL names to map", box);
+    mapTactical_->setObjectName("CheckMapTacticalNames");
+    connect(mapTactical_, &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            standin.mapTactical = on;
+            h_.CheckMapTacticalNames_Click();
+        });
+    });
+    trackOnlyMoving_ = new QCheckBox("Track/Map only if Green (Moving)", box);
+    trackOnlyMoving_->setObjectName("CheckTrackOnlyMoving");
+    trackOnlyMoving_->setToolTip("When CHECKED, only those selected stations that are MOVING (Green last heard) will "
+                                 "be saved for posting to the map program.");
+    look::paint(trackOnlyMoving_, kGreen, 0);
+    connect(trackOnlyMoving_, &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            st_.sw.CheckTrackOnlyMoving = on;
+            h_.CheckTrackOnlyMoving_Click();
+        });
+    });
+    trackMovingOn_ = legend("LabelTrackMovingON", "Tracking Moving/New", kGreen,
+                            "When background is GREEN the \"track only moving or new stations\" option is ON. See "
+                            "check box below.",
+                            box);
+    CaptureAllLabel_ = new QLabel("Tracking ALL incoming stations", box);
+    CaptureAllLabel_->setObjectName("CaptureAllLabel");
+    look::paint(CaptureAllLabel_, fromRgb(0xFFFF00), 0);
+
+    grid->addWidget(trackMovingOn_, 0, 2);
+    grid->addWidget(autoassign_, 0, 3);
+    grid->addWidget(trackOnlyMoving_, 1, 2);
+    grid->addWidget(mapTactical_, 1, 3);
+    grid->addWidget(CaptureAllLabel_, 2, 2, 1, 2);
+    grid->setColumnStretch(3, 1);
+    return box;
+}
+
+QWidget* MainWindow::buildMapOptions() {
+    auto* box = new QGroupBox("Map program", this);
+    box->setObjectName("mapGroup");
+    auto* col = new QVBoxLayout(box);
+    col->setSpacing(2);
+    for (const auto& o : kMapOptions) {
+        auto* r = new QRadioButton(latin(o.caption), box);
+        r->setObjectName(latin(o.name));
+        r->setAutoExclusive(false); // the state decides which one is selected
+        const char* name = o.name;
+        connect(r, &QRadioButton::clicked, this, [this, name] {
+            act([this, name] {
+                standin.mapOption = name;
+                h_.mapOption_Click(name);
+            });
+        });
+        mapOptions_[o.name] = r;
+        col->addWidget(r);
+    }
+
+    displayFrame_ = new QGroupBox("Map data display type", box);
+    displayFrame_->setObjectName("FrameMapPostOptions");
+    auto* dcol = new QVBoxLayout(displayFrame_);
+    dcol->setSpacing(2);
+    for (const auto& o : kDisplayOptions) {
+        auto* r = new QRadioButton(latin(o.caption), displayFrame_);
+        r->setObjectName(latin(o.name));
+        r->setAutoExclusive(false);
+        const char* name = o.name;
+        connect(r, &QRadioButton::clicked, this, [this, name] {
+            act([this, name] {
+                standin.displayOption = name;
+                h_.displayOption_Click(name);
+            });
+        });
+        displayOptions_[o.name] = r;
+        dcol->addWidget(r);
+    }
+    col->addWidget(displayFrame_);
+
+    timedautoimport_ = new QCheckBox("Turn on timed AUTO-Import. ", box);
+    timedautoimport_->setObjectName("timedautoimport");
+    connect(timedautoimport_, &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            standin.timedautoimport = on;
+            h_.timedautoimport_Click();
+        });
+    });
+    col->addWidget(timedautoimport_);
+
+    importtomapnow_ = button(
+        "importtomapnow", "POST to map NOW", [this] { h_.importtomapnow_Click(); }, box);
+    QFont bold = importtomapnow_->font();
+    bold.setBold(true);
+    importtomapnow_->setFont(bold);
+    importtomapnow_->setMinimumHeight(34);
+    col->addWidget(importtomapnow_);
+    exportarchive_ = button(
+        "exportarchive", "ARCHIVE Current Data files", [this] { h_.exportarchive_Click(); }, box);
+    col->addWidget(exportarchive_);
+    exportarchiveNotice_ = button(
+        "exportarchiveNotice",
+        "Quorvel does not detect any new positions to post.  Click here to override and "
+        "attempt posting anyway.",
+        [this] { h_.exportarchiveNotice_Click(); }, box);
+    exportarchiveNotice_->setStyleSheet("text-align: left; padding: 3px;");
+    col->addWidget(exportarchiveNotice_);
+
+    auto* paths = new QGridLayout;
+    paths->addWidget(button(
+                         "changeimport", "MapTech file...", [this] { h_.changeimport_Click(); }, box),
+                     0, 0);
+    paths->addWidget(button(
+                         "changeimportSA", "Street Atlas file...", [this] { h_.changeimportSA_Click(); }, box),
+                     0, 1);
+    paths->addWidget(button(
+                         "changeimportNGTOPO", "TOPO! file...", [this] { h_.changeimportNGTOPO_Click(); }, box),
+                     1, 0);
+    ODFcheckbox_ = new QCheckBox("SPOTFIRES file", box);
+    ODFcheckbox_->setObjectName("ODFcheckbox");
+    connect(ODFcheckbox_, &QCheckBox::clicked, this, [this](bool on) {
+        act([this, on] {
+            standin.ODF = on;
+            h_.ODFcheckbox_Click();
+        });
+    });
+    paths->addWidget(ODFcheckbox_, 1, 1);
+    col->addLayout(paths);
+    return box;
+}
+
+QWidget* MainWindow::buildFiles() {
+    auto* box = new QGroupBox("Map files", this);
+    box->setObjectName("filesGroup");
+    auto* grid = new QGridLayout(box);
+    grid->setSpacing(3);
+    struct View {
+        const char* name;
+        const char* caption;
+        const char* which;
+    };
+    const View views[] = {
+        {"viewtxf", "VIEW/EDIT Maptech TRACKS format .TXF", "txf"},
+        {"viewrxf", "VIEW/EDIT Maptech ROUTE format .RXF", "rxf"},
+        {"viewmxf", "VIEW/EDIT Maptech MARKER format .MXF", "mxf"},
+        {"viewwpt", "VIEW/EDIT(OZI) WAYPOINT format .WPT", "wpt"},
+        {"Command1", "VIEW/EDIT *SA5.txt", "SA5"},
+    };
+    int line = 0;
+    for (const auto& v : views) {
+        const char* which = v.which;
+        grid->addWidget(button(
+                            v.name, v.caption, [this, which] { h_.view_Click(which); }, box),
+                        line++, 0, 1, 4);
+    }
+    grid->addWidget(button(
+                        "viewmxfhistory", "History", [this] { h_.view_Click("mxfhistory"); }, box),
+                    line, 0, 1, 2);
+    grid->addWidget(button(
+                        "viewrxfhistory", "History", [this] { h_.view_Click("rxfhistory"); }, box),
+                    line++, 2, 1, 2);
+    static const char* const kPlt[8] = {"plt1", "plt2", "plt3", "plt4", "plt5", "plt6", "plt7", "plt8"};
+    for (int n = 1; n <= 8; ++n) {
+        const std::string name = "viewplt" + std::to_string(n);
+        const char* which = kPlt[n - 1];
+        auto* b = button(
+            name.c_str(), "", [this, which] { h_.view_Click(which); }, box);
+        b->setText(QString(QChar('A' + n - 1)) + ".plt");
+        b->setToolTip(QString("quorvelID%1.plt").arg(n));
+        look::paint(b, SlotTable::slotColour(n), look::kWhite);
+        grid->addWidget(b, line + (n - 1) / 4, (n - 1) % 4);
+    }
+    line += 2;
+    grid->addWidget(button(
+                        "ViewSA", "VIEW Street Atlas file", [this] { h_.view_Click("SA"); }, box),
+                    line, 0, 1, 2);
+    grid->addWidget(button(
+                        "deletefileSA5button", "< Delete File?", [this] { h_.deletefileSA5button_Click(); }, box),
+                    line++, 2, 1, 2);
+    grid->addWidget(button(
+                        "ViewNGTOPO", "VIEW TOPO! file", [this] { h_.view_Click("NGTOPO"); }, box),
+                    line, 0, 1, 2);
+    grid->addWidget(
+        button(
+            "deletefileNGTOPObutton", "Delete TOPO! File?", [this] { h_.deletefileNGTOPObutton_Click(); }, box),
+        line++, 2, 1, 2);
+    return box;
+}
+
+QWidget* MainWindow::buildRecords() {
+    auto* box = new QGroupBox("Records of the last report", this);
+    box->setObjectName("recordsGroup");
+    auto* grid = new QGridLayout(box);
+    grid->setVerticalSpacing(2);
+    const NamedCaption recs[] = {
+        {"txfstring", "MapTech track"}, {"rxfstring", "MapTech route"},   {"mxfstring", "MapTech marker"},
+        {"wptstring", "Ozi waypoint"},  {"pltstring", "Ozi track point"},
+    };
+    int line = 0;
+    for (const auto& r : recs) {
+        grid->addWidget(caption(r.caption, box), line, 0);
+        auto* e = field(r.name, box);
+        QFont mono("Monospace");
+        mono.setStyleHint(QFont::TypeWriter);
+        mono.setPointSizeF(font().pointSizeF() * 0.9);
+        e->setFont(mono);
+        recordFields_[r.name] = e;
+        grid->addWidget(e, line++, 1);
+    }
+    records_ = box;
+    return box;
+}
+
+void MainWindow::connectSlotTable() {
+    for (int n = 1; n <= 8; ++n) {
+        SlotTable::Row& r = slots_->row(n);
+        connect(r.callId, &QLineEdit::textEdited, this, [this, n](const QString& t) {
+            act([this, n, s = ss(t)] {
+                st_.slots[n].CallsignID = s;
+                h_.CallsignID_Change(n);
+            });
+        });
+        onDoubleClick(r.callId, [this, n] { h_.CallsignID_DblClick(n); });
+        connect(r.team, &QLineEdit::textEdited, this, [this, n](const QString& t) {
+            act([this, n, s = ss(t)] {
+                st_.slots[n].Teamname = s;
+                h_.Teamname_Change(n);
+            });
+        });
+        onDoubleClick(r.team, [this, n] { h_.Teamname_dblclick(n); });
+        connect(r.track, &QCheckBox::clicked, this, [this, n](bool on) {
+            act([this, n, on] {
+                st_.slots[n].track = on;
+                h_.callsigntrack_Click(n);
+            });
+        });
+        onDoubleClick(r.letter, [this, n] { h_.LabelCallidLetter_DblClick(n); });
+    }
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    QFont f = bar->font();
+    f.setPointSizeF(font().pointSizeF());
+    bar->setFont(f);
+
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("FileMenu");
+    QMenu* maps = file->addMenu("&Map file creation On/Off");
+    maps->setObjectName("menumaps");
+    menuItem(maps, "menumapsallON", "All O&N (Turn on creation of ALL maps. <May slow down processing>)",
+             [this] { h_.menumapsallON_Click(); });
+    menuItem(maps, "menuspeedup", "All O&FF (Speeds up Quorvel by limiting map file creation)",
+             [this] { h_.menuspeedup_Click(); });
+    maps->addSeparator();
+    const NamedCaption families[] = {
+        {"menucreatestreetatlasfiles", "Create &Street Atlas files"},
+        {"menucreatemaptechfiles", "Create &MapTech and OziExplorer files"},
+        {"menucreatenatgeotopofiles", "Create Nat.Geo.&TOPO! files"},
+        {"menucreateozifiles", "Create &OziExplorer files DISABLED"},
+        {"menucreatenatgeotopoNowCallfile", "Create New Nat.Geo.&Callsign NOW file."},
+    };
+    for (const auto& fam : families) {
+        const char* name = fam.name;
+        menuItem(
+            maps, fam.name, fam.caption, [this, name] { h_.menucreate_Click(name); }, true);
+    }
+
+    QMenu* data = file->addMenu("&Data file management");
+    data->setObjectName("DataMenu");
+    menuItem(data, "deleteTXF", "Delete only &TRACKS datafile (quorvel.txf)", [this] { h_.deleteTXF_Click(); });
+    menuItem(data, "deleteRXF", "Delete only &ROUTE datafile (quorvel.rxf)", [this] { h_.deleteRXF_Click(); });
+    menuItem(data, "deleteMXF", "Delete only &MARKER datafile (quorvel.mxf", [this] { h_.deleteMXF_Click(); });
+    menuItem(data, "deleteMXFHISTORY", "Delete the mxf &HISTORY <marker> file",
+             [this] { h_.deleteMXFHISTORY_Click(); });
+    menuItem(data, "deleteRXFHISTORY", "Delete the rxf &HISTORY <route> file", [this] { h_.deleteRXFHISTORY_Click(); });
+    menuItem(data, "deleteAllNGTOPO", "Delete ALL National Geographic &TOPO! data files (quorvelNGTOPO*)",
+             [this] { h_.deleteAllNGTOPO_Click(); });
+    menuItem(data, "deleteWPT", "Delete only OZI &WAYPOINT datafile (quorvel.wpt)", [this] { h_.deleteWPT_Click(); });
+    menuItem(data, "deletePLTs", "Delete all OZI &PLT TRACK datafiles (quorvel*.plt)",
+             [this] { h_.deletePLTs_Click(); });
+    data->addSeparator();
+    menuItem(data, "deletealldatafiles", "Delete &ALL DATAFILES Except Archived files.",
+             [this] { h_.deletealldatafiles_Click(); });
+    menuItem(data, "killeverything", "&Fresh Start. WARNING! Deletes all data and archive files.",
+             [this] { h_.killeverything_Click(); });
+    file->addSeparator();
+    menuItem(file, "exit", "&Exit", [this] { exit_Click(); });
+
+    QMenu* stations = bar->addMenu("&Stations");
+    stations->setObjectName("stationsmenu");
+    QMenu* capture = stations->addMenu("Capture &ALL Incoming stations");
+    capture->setObjectName("captureall");
+    menuItem(
+        capture, "captureallON", "O&N", [this] { h_.captureallON_Click(); }, true);
+    menuItem(
+        capture, "captureallOFF", "O&FF", [this] { h_.captureallOFF_Click(); }, true);
+    menuItem(stations, "clearstationsmenu", "&Clear all CallID boxes", [this] { h_.clearstationsmenu_Click(); });
+    menuItem(stations, "cleartacticalsmenu", "Clear all &Tactical Names", [this] { h_.cleartacticalsmenu_Click(); });
+    menuItem(stations, "findstaSA5", "&Find Station in Street Atlas", [this] { h_.findstaSA5_Click(); });
+    menuItem(
+        stations, "preventdupes", "Prevent &Duplicate postions (No more than 1 per minute)",
+        [this] { h_.preventdupes_Click(); }, true);
+
+    QMenu* ports = bar->addMenu("&Ports");
+    ports->setObjectName("Port");
+    menuItem(ports, "DisplaySend", "&Display the \"Send to Com Port\" box.", [this] { h_.DisplaySend_Click(); });
+    menuItem(ports, "hidesend", "&Hide the \"Send to Com Port\" box", [this] { h_.hidesend_Click(); });
+    menuItem(ports, "comportmenu", "Change Com &Port settings", [this] { h_.comportmenu_Click(); });
+    ports->addSeparator();
+    menuItem(ports, "TelnetActivate", "Connect to &TELNET Server", [this] { h_.TelnetActivate_Click(); });
+    menuItem(ports, "stoptelnetconnection", "&Stop current telnet connection",
+             [this] { h_.stoptelnetconnection_Click(); });
+
+    QMenu* config = bar->addMenu("&Configuration");
+    config->setObjectName("configuration");
+    menuItem(config, "setconfiguraiton", "&Set General Configuration Options (NOT YET WORKING)",
+             [this] { setconfiguraiton_Click(); });
+    menuItem(config, "autoimportbrowse", "&Browse for a file to Auto-Import", [this] { h_.autoimportbrowse_Click(); });
+    menuItem(config, "autoimportpath", "Manually Set MapTech Auto-Import File &Path",
+             [this] { h_.autoimportpath_Click(); });
+    menuItem(config, "CreateBogusNGTOPOnowFile", "Create a &Bogus Nat.Geo. TOPO file for TOPO Import Wizard",
+             [this] { h_.CreateBogusNGTOPOnowFile_Click(); });
+    menuItem(config, "telnetsetup", "Setup &TELNET connection information", [this] { h_.telnetsetup_Click(); });
+    config->addSeparator();
+    menuItem(config, "configreset", "&Reset All settings to Program Defaults (Delete config file)",
+             [this] { h_.configreset_Click(); });
+
+    QMenu* window = bar->addMenu("&Window");
+    window->setObjectName("quorvelwindowview");
+    menuItem(window, "compressedviewmenu", "&Compressed View", [this] { compressedviewmenu_Click(); });
+    menuItem(window, "maxviewmenu", "&Maximized View", [this] { maxviewmenu_Click(); });
+    menuItem(window, "normalviewmenu", "&Normal View", [this] { normalviewmenu_Click(); });
+
+    QMenu* help = bar->addMenu("&Help");
+    help->setObjectName("helpmenu");
+    QAction* pgm = menuItem(help, "pgmhelp", "Quorvel &Help", [this] { pgmhelp_Click(); });
+    pgm->setShortcut(QKeySequence(Qt::Key_F1));
+    pgm->setShortcutContext(Qt::WidgetShortcut); // F1 itself is the window's own shortcut
+    menuItem(help, "NewSetupWizard", "&Setup Wizard (New Users) IN DEVELOPMENT", [this] { NewSetupWizard_Click(); });
+    help->addSeparator();
+    menuItem(help, "toggledebuglog", "&Toggle Debug Log ON/OFF (quorvel.log)", [this] { h_.toggledebuglog_Click(); });
+    help->addSeparator();
+    menuItem(help, "checkforupdates", "Check for Quorvel &Updates", [this] { h_.checkforupdates_Click(); });
+    menuItem(help, "forceupdates", "Force an Update NOW (even if I have new version)", [] {});
+
+    QAction* post = menuItem(nullptr, "importmenu", "&POST to Map", [this] { h_.importmenu_Click(); });
+    bar->addAction(post);
+}
+
+void MainWindow::buildWizard() {
+    wizard_ = new QFrame(centralWidget());
+    wizard_->setObjectName("FrameNewSetup");
+    wizard_->setFrameShape(QFrame::Box);
+    wizard_->setLineWidth(2);
+    wizard_->setAutoFillBackground(true);
+    look::paint(wizard_, fromRgb(0xFFFFE0), 0);
+    auto* col = new QVBoxLayout(wizard_);
+    wizardText_ = new QLabel(wizard_);
+    wizardText_->setObjectName("LabelNewSetupText");
+    wizardText_->setWordWrap(true);
+    wizardText_->setMinimumSize(460, 130);
+    wizardText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    col->addWidget(wizardText_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button(
+        "CommandNewSetupBACK", "BACK", [this] { CommandNewSetupBACK_Click(); }, wizard_));
+    buttons->addWidget(button(
+        "CommandNewSetupNEXT", "NEXT", [this] { CommandNewSetupNEXT_Click(); }, wizard_));
+    buttons->addStretch(1);
+    buttons->addWidget(button(
+        "CommandNewSetupCLOSE", "CLOSE", [this] { CommandNewSetupCLOSE_Click(); }, wizard_));
+    col->addLayout(buttons);
+    wizard_->adjustSize();
+    wizard_->hide();
+}
+
+QAction* MainWindow::menuItem(QMenu* menu, const char* name, const char* cap, std::function<void()> f, bool checkable) {
+    auto* a = new QAction(latin(cap), this);
+    a->setObjectName(latin(name));
+    a->setCheckable(checkable);
+    // `triggered` comes from the user only; drawing sets check marks silently.
+    connect(a, &QAction::triggered, this, [this, f = std::move(f)] { act(f); });
+    if (menu) menu->addAction(a);
+    actions_[name] = a;
+    return a;
+}
+
+QPushButton* MainWindow::button(const char* name, const char* cap, std::function<void()> f, QWidget* parent) {
+    auto* b = new QPushButton(latin(cap), parent);
+    b->setObjectName(latin(name));
+    connect(b, &QPushButton::clicked, this, [this, f = std::move(f)] { act(f); });
+    return b;
+}
+
+void MainWindow::onDoubleClick(QWidget* w, std::function<void()> f) {
+    dblClick_[w] = std::move(f);
+    w->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        auto it = dblClick_.find(watched);
+        if (it != dblClick_.end()) {
+            act(it->second);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::act(std::function<void()> f) {
+    if (drawing_ || ended_) return;
+    if (depth_ > 0) {
+        deferred_.push_back(std::move(f));
+        if (!drainQueued_) {
+            drainQueued_ = true;
+            QTimer::singleShot(0, this, &MainWindow::drainDeferred);
+        }
+        return;
+    }
+    ++depth_;
+    f();
+    --depth_;
+    redraw();
+    if (!deferred_.empty()) drainDeferred();
+}
+
+void MainWindow::drainDeferred() {
+    drainQueued_ = false;
+    if (deferred_.empty()) return;
+    if (depth_ > 0) {
+        drainQueued_ = true;
+        QTimer::singleShot(20, this, &MainWindow::drainDeferred);
+        return;
+    }
+    auto f = std::move(deferred_.front());
+    deferred_.pop_front();
+    act(std::move(f)); // act drains the rest
+}
+
+void MainWindow::refresh() {
+    redraw();
+    ++depth_;
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    --depth_;
+}
+
+void MainWindow::redraw() {
+    if (drawing_) return;
+    drawing_ = true;
+    const QList<QObject*> blocked = findChildren<QObject*>();
+    std::vector<QObject*> unblock;
+    unblock.reserve(static_cast<std::size_t>(blocked.size()));
+    for (QObject* o : blocked)
+        if (!o->signalsBlocked()) {
+            o->blockSignals(true);
+            unblock.push_back(o);
+        }
+
+    const ReportState& r = st_.report;
+    const Marks& m = st_.marks;
+    const Standin& s = standin;
+
+    look::setText(PGMmessage_, m.PGMmessage);
+    PGMmessage_->setCursorPosition(0);
+    look::paint(PGMmessage_, s.pgmBack, 0);
+    miclabel_->setVisible(r.miclabel.visible);
+    if (miclabel_->text() != qs(r.miclabel.caption)) miclabel_->setText(qs(r.miclabel.caption));
+    look::paint(miclabel_, r.miclabel.back, 0);
+
+    debuglog_->setVisible(m.debugLog);
+    INcomport_->setText(qs(s.INcomport));
+    openportcmd_->setVisible(s.portButtonsVisible);
+    closeportcmd_->setVisible(s.portButtonsVisible);
+    openportcmd_->setEnabled(s.openportEnabled);
+    closeportcmd_->setEnabled(s.closeportEnabled);
+
+    if (!incomingdata_->hasFocus() || incomingdata_->text() != qs(r.incomingdata)) {
+        look::setText(incomingdata_, r.incomingdata);
+    }
+    look::paint(incomingdata_, s.incomingBack, 0);
+    sendtext_->setVisible(s.sendVisible);
+    Sendkey_->setVisible(s.sendVisible);
+    look::setText(sendtext_, s.sendtext);
+    TelnetActiveLabel_->setVisible(s.telnetVisible);
+    TelnetActiveLabel_->setText(qs(s.telnetCaption));
+
+    look::setText(callsign_, r.callsign);
+    look::paint(callsign_, s.callsignBack, 0);
+    look::setText(trackname_, r.trackname);
+    look::setText(latitude_, r.latitude);
+    look::setText(northsouth_, r.northsouth);
+    look::setText(longitude_, r.longitude);
+    look::setText(eastwest_, r.eastwest);
+    look::setText(rawgpsdata_, r.rawgpsdata);
+    for (QLineEdit* e : {callsign_, trackname_, rawgpsdata_})
+        e->setCursorPosition(0);
+
+    switches_["detectmice"]->setChecked(st_.sw.detectmice);
+    switches_["detectmoving"]->setChecked(st_.sw.detectmoving);
+    switches_["detectfixed"]->setChecked(st_.sw.detectfixed);
+    switches_["detectnmea"]->setChecked(st_.sw.detectnmea);
+    switches_["detect3rdparty"]->setChecked(st_.sw.detect3rdparty);
+    switches_["detectGPWGTmic"]->setChecked(st_.sw.detectGPWGTmic);
+    switches_["soundon"]->setChecked(st_.sw.soundon);
+
+    slots_->draw(st_.slots, true);
+
+    look::setText(overdue_, s.overdue);
+    autoassign_->setChecked(s.autoassign);
+    autoassign_->setVisible(s.autoassignVisible);
+    mapTactical_->setChecked(s.mapTactical);
+    mapTactical_->setEnabled(s.mapTacticalEnabled);
+    trackOnlyMoving_->setChecked(st_.sw.CheckTrackOnlyMoving);
+    trackMovingOn_->setVisible(st_.sw.CheckTrackOnlyMoving);
+    CaptureAllLabel_->setVisible(s.captureAll);
+
+    for (auto& [name, radio] : mapOptions_)
+        radio->setChecked(s.mapOption == name);
+    mapOptions_["Option5ImportDelormeTOPO"]->setVisible(advanced_);
+    int i = 0;
+    for (const auto& o : kDisplayOptions) {
+        QRadioButton* radio = displayOptions_[o.name];
+        radio->setChecked(s.displayOption == o.name);
+        radio->setEnabled(s.displayEnabled[i++]);
+    }
+    timedautoimport_->setChecked(s.timedautoimport);
+    timedautoimport_->setEnabled(s.timedEnabled);
+    importtomapnow_->setVisible(s.importtomapnowVisible);
+    importtomapnow_->setEnabled(s.importtomapnowEnabled);
+    exportarchive_->setVisible(m.exportarchiveVisible);
+    exportarchive_->setText(qs(s.exportarchiveCaption));
+    exportarchiveNotice_->setVisible(s.exportarchiveNoticeVisible);
+    ODFcheckbox_->setChecked(s.ODF);
+
+    records_->setVisible(advanced_);
+    const RecordState& rec = st_.rec;
+    look::setText(recordFields_["txfstring"], rec.txfstring);
+    look::setText(recordFields_["rxfstring"], rec.rxfstring);
+    look::setText(recordFields_["mxfstring"], rec.mxfstring);
+    look::setText(recordFields_["wptstring"], rec.wptstring);
+    look::setText(recordFields_["pltstring"], rec.pltstring);
+    for (auto& [name, e] : recordFields_)
+        e->setCursorPosition(0);
+
+    actions_["menucreatestreetatlasfiles"]->setChecked(s.createStreetAtlas);
+    actions_["menucreatemaptechfiles"]->setChecked(s.createMapTech);
+    actions_["menucreatenatgeotopofiles"]->setChecked(s.createNatGeo);
+    actions_["menucreateozifiles"]->setChecked(s.createOzi);
+    actions_["menucreatenatgeotopoNowCallfile"]->setChecked(s.createNatGeoNowCall);
+    actions_["menucreatenatgeotopoNowCallfile"]->setVisible(advanced_);
+    actions_["preventdupes"]->setChecked(s.preventdupes);
+    actions_["captureallON"]->setChecked(s.captureAll);
+    actions_["captureallOFF"]->setChecked(!s.captureAll);
+    actions_["DisplaySend"]->setEnabled(!s.sendVisible);
+    actions_["hidesend"]->setEnabled(s.sendVisible);
+    actions_["toggledebuglog"]->setChecked(m.debugLog);
+
+    if (form2_) form2_->draw(st_.slots);
+
+    for (QObject* o : unblock)
+        o->blockSignals(false);
+    drawing_ = false;
+}
+
+// ---- the frame's own commands ----
+
+void MainWindow::compressedviewmenu_Click() {
+    showNormal();
+    // Only the menu bar and the status band stay in view.
+    const int h =
+        menuBar()->sizeHint().height() + centralWidget()->findChild<QWidget*>("topBand")->sizeHint().height() + 16;
+    setMinimumHeight(0);
+    resize(width(), h);
+    move(0, 0);
+}
+
+void MainWindow::normalviewmenu_Click() {
+    showNormal();
+    const QSize hint = sizeHint();
+    QSize want(std::max(hint.width(), 1280), std::max(hint.height(), 860));
+    if (const QScreen* sc = screen()) want = want.boundedTo(sc->availableSize());
+    resize(want);
+    move(look::px(10), look::px(105));
+}
+
+void MainWindow::maxviewmenu_Click() { showMaximized(); }
+
+void MainWindow::pgmhelp_Click() { help_->showHelp(); }
+
+void MainWindow::exit_Click() { end(); }
+
+void MainWindow::exitbutton_Click() {
+    if (ui_.message("Are you sure you want to EXIT THE QUORVEL PROGRAM?", "Quorvel", Buttons::OkCancel,
+                    Icon::Question) == Answer::Ok) {
+        h_.closeTelnetForExit();
+        end();
+    }
+}
+
+void MainWindow::end() {
+    ended_ = true;
+    if (onEnd)
+        onEnd();
+    else
+        QApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the frame is the Exit command: at once, no question.
+    if (!ended_) end();
+    event->accept();
+}
+
+void MainWindow::HiddenButton_Click() {
+    advanced_ = !advanced_;
+    form2_->setVisible(advanced_);
+}
+
+void MainWindow::setconfiguraiton_Click() { form4_->show(); }
+
+void MainWindow::NewSetupWizard_Click() {
+    wizard_->show();
+    wizard_->raise();
+    placeWizard();
+}
+
+void MainWindow::CommandNewSetupNEXT_Click() {
+    bool ok = false;
+    int page = wizardTag_.mid(5).toInt(&ok) + 1;
+    // Past either end the wizard stays on its first or last page instead of showing an empty box.
+    page = std::clamp(page, 1, 4);
+    wizardTag_ = QString("Step %1").arg(page);
+    wizardText_->setText(latin(kWizardPages[page - 1]).replace('\r', '\n'));
+    placeWizard();
+}
+
+void MainWindow::CommandNewSetupBACK_Click() {
+    const int page = wizardTag_.mid(5).toInt();
+    wizardTag_ = QString("Step %1").arg(page - 2);
+    CommandNewSetupNEXT_Click();
+}
+
+void MainWindow::CommandNewSetupCLOSE_Click() { wizard_->hide(); }
+
+void MainWindow::placeWizard() {
+    wizard_->adjustSize();
+    const int page = wizardTag_.mid(5).toInt();
+    QWidget* central = centralWidget();
+    QPoint at(central->width() / 2 - wizard_->width() / 2, 120);
+    // The pages about the map program and display type stand beside those options.
+    QWidget* target = page == 2   ? static_cast<QWidget*>(mapOptions_["Option1ImportSA"]->parentWidget())
+                      : page == 3 ? static_cast<QWidget*>(displayFrame_)
+                                  : nullptr;
+    if (target) {
+        const QPoint p = target->mapTo(central, QPoint(0, 0));
+        at = QPoint(std::max(0, p.x() - wizard_->width() - 8), p.y());
+    }
+    wizard_->move(at);
+    wizard_->raise();
+}
+
+} // namespace qv

@@ -1,0 +1,340 @@
+// The main window on Qt's offscreen platform: its controls carry the program's
+// texts, user actions reach their handlers once, and drawing reaches none.
+#include "WindowFixture.h"
+
+#include "shell/window/Look.h"
+#include "shell/window/SecondaryWindow.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+void doubleClick(QWidget* w) {
+    QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+void typeInto(QWidget* w, const char* text) {
+    for (const char* c = text; *c; ++c) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(*c)));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+} // namespace
+
+TEST_F(WindowTest, MenuItemsCarryTheirCaptionsAndReachTheirHandlers) {
+    struct Case {
+        const char* name;
+        const char* caption;
+        const char* call; // recorded handler, "" for the window's own commands
+    } cases[] = {
+        {"menumapsallON", "All O&N (Turn on creation of ALL maps. <May slow down processing>)", "menumapsallON_Click"},
+        {"menuspeedup", "All O&FF (Speeds up Quorvel by limiting map file creation)", "menuspeedup_Click"},
+        {"menucreatestreetatlasfiles", "Create &Street Atlas files", "menucreate_Click(menucreatestreetatlasfiles)"},
+        {"menucreatemaptechfiles", "Create &MapTech and OziExplorer files", "menucreate_Click(menucreatemaptechfiles)"},
+        {"menucreatenatgeotopofiles", "Create Nat.Geo.&TOPO! files", "menucreate_Click(menucreatenatgeotopofiles)"},
+        {"menucreateozifiles", "Create &OziExplorer files DISABLED", "menucreate_Click(menucreateozifiles)"},
+        {"menucreatenatgeotopoNowCallfile", "Create New Nat.Geo.&Callsign NOW file.",
+         "menucreate_Click(menucreatenatgeotopoNowCallfile)"},
+        {"deleteTXF", "Delete only &TRACKS datafile (quorvel.txf)", "deleteTXF_Click"},
+        {"deleteRXF", "Delete only &ROUTE datafile (quorvel.rxf)", "deleteRXF_Click"},
+        {"deleteMXF", "Delete only &MARKER datafile (quorvel.mxf", "deleteMXF_Click"},
+        {"deleteMXFHISTORY", "Delete the mxf &HISTORY <marker> file", "deleteMXFHISTORY_Click"},
+        {"deleteRXFHISTORY", "Delete the rxf &HISTORY <route> file", "deleteRXFHISTORY_Click"},
+        {"deleteAllNGTOPO", "Delete ALL National Geographic &TOPO! data files (quorvelNGTOPO*)",
+         "deleteAllNGTOPO_Click"},
+        {"deleteWPT", "Delete only OZI &WAYPOINT datafile (quorvel.wpt)", "deleteWPT_Click"},
+        {"deletePLTs", "Delete all OZI &PLT TRACK datafiles (quorvel*.plt)", "deletePLTs_Click"},
+        {"deletealldatafiles", "Delete &ALL DATAFILES Except Archived files.", "deletealldatafiles_Click"},
+        {"killeverything", "&Fresh Start. WARNING! Deletes all data and archive files.", "killeverything_Click"},
+        {"captureallON", "O&N", "captureallON_Click"},
+        {"captureallOFF", "O&FF", "captureallOFF_Click"},
+        {"clearstationsmenu", "&Clear all CallID boxes", "clearstationsmenu_Click"},
+        {"cleartacticalsmenu", "Clear all &Tactical Names", "cleartacticalsmenu_Click"},
+        {"findstaSA5", "&Find Station in Street Atlas", "findstaSA5_Click"},
+        {"preventdupes", "Prevent &Duplicate postions (No more than 1 per minute)", "preventdupes_Click"},
+        {"DisplaySend", "&Display the \"Send to Com Port\" box.", "DisplaySend_Click"},
+        {"hidesend", "&Hide the \"Send to Com Port\" box", "hidesend_Click"},
+        {"comportmenu", "Change Com &Port settings", "comportmenu_Click"},
+        {"TelnetActivate", "Connect to &TELNET Server", "TelnetActivate_Click"},
+        {"stoptelnetconnection", "&Stop current telnet connection", "stoptelnetconnection_Click"},
+        {"autoimportbrowse", "&Browse for a file to Auto-Import", "autoimportbrowse_Click"},
+        {"autoimportpath", "Manually Set MapTech Auto-Import File &Path", "autoimportpath_Click"},
+        {"CreateBogusNGTOPOnowFile", "Create a &Bogus Nat.Geo. TOPO file for TOPO Import Wizard",
+         "CreateBogusNGTOPOnowFile_Click"},
+        {"telnetsetup", "Setup &TELNET connection information", "telnetsetup_Click"},
+        {"configreset", "&Reset All settings to Program Defaults (Delete config file)", "configreset_Click"},
+        {"toggledebuglog", "&Toggle Debug Log ON/OFF (quorvel.log)", "toggledebuglog_Click"},
+        {"importmenu", "&POST to Map", "importmenu_Click"},
+        {"checkforupdates", "Check for Quorvel &Updates", "checkforupdates_Click"},
+        {"setconfiguraiton", "&Set General Configuration Options (NOT YET WORKING)", ""},
+        {"compressedviewmenu", "&Compressed View", ""},
+        {"maxviewmenu", "&Maximized View", ""},
+        {"normalviewmenu", "&Normal View", ""},
+        {"NewSetupWizard", "&Setup Wizard (New Users) IN DEVELOPMENT", ""},
+        {"exit", "&Exit", ""},
+    };
+    for (const auto& c : cases) {
+        QAction* a = menu(c.name);
+        if (!a) continue;
+        EXPECT_EQ(a->text().toStdString(), c.caption) << c.name;
+        handlers.calls.clear();
+        a->setEnabled(true);
+        a->trigger();
+        if (*c.call)
+            EXPECT_EQ(handlers.calls, std::vector<std::string>{c.call}) << c.name;
+        else
+            EXPECT_TRUE(handlers.calls.empty()) << c.name;
+    }
+    EXPECT_EQ(ends, 1); // the Exit item, at once and without a question
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(WindowTest, ButtonsReachTheirHandlers) {
+    struct Case {
+        const char* name;
+        const char* call;
+    } cases[] = {
+        {"openportcmd", "openportcmd_Click"},
+        {"closeportcmd", "closeportcmd_Click"},
+        {"Sendkey", "Sendkey_Click"},
+        {"importtomapnow", "importtomapnow_Click"},
+        {"exportarchive", "exportarchive_Click"},
+        {"exportarchiveNotice", "exportarchiveNotice_Click"},
+        {"changeimport", "changeimport_Click"},
+        {"changeimportSA", "changeimportSA_Click"},
+        {"changeimportNGTOPO", "changeimportNGTOPO_Click"},
+        {"viewtxf", "view_Click(txf)"},
+        {"viewmxfhistory", "view_Click(mxfhistory)"},
+        {"viewplt3", "view_Click(plt3)"},
+        {"Command1", "view_Click(SA5)"},
+        {"ViewSA", "view_Click(SA)"},
+        {"ViewNGTOPO", "view_Click(NGTOPO)"},
+        {"deletefileSA5button", "deletefileSA5button_Click"},
+        {"deletefileNGTOPObutton", "deletefileNGTOPObutton_Click"},
+        {"ctrlC", nullptr}, // present, sends nothing
+    };
+    standin.closeportEnabled = true;
+    window->redraw();
+    for (const auto& c : cases) {
+        auto* b = control<QPushButton>(c.name);
+        if (!b) continue;
+        handlers.calls.clear();
+        b->click();
+        if (c.call)
+            EXPECT_EQ(handlers.calls, std::vector<std::string>{c.call}) << c.name;
+        else
+            EXPECT_TRUE(handlers.calls.empty()) << c.name;
+    }
+}
+
+TEST_F(WindowTest, SwitchesSetTheStateAndRunTheirClickOnce) {
+    auto* sound = control<QCheckBox>("soundon");
+    sound->click();
+    EXPECT_TRUE(st.sw.soundon);
+    auto* mice = control<QCheckBox>("detectmice");
+    mice->click();
+    EXPECT_FALSE(st.sw.detectmice);
+    auto* moving = control<QCheckBox>("CheckTrackOnlyMoving");
+    moving->click();
+    EXPECT_TRUE(st.sw.CheckTrackOnlyMoving);
+    control<QCheckBox>("callsign4track")->click();
+    EXPECT_TRUE(st.slots[4].track);
+    control<QRadioButton>("Option2ImportMapTech")->click();
+    EXPECT_EQ(standin.mapOption, "Option2ImportMapTech");
+    EXPECT_EQ(handlers.calls,
+              (std::vector<std::string>{"soundon_Click", "CheckTrackOnlyMoving_Click", "callsigntrack_Click(4)",
+                                        "mapOption_Click(Option2ImportMapTech)"}));
+    // The moving-only indicator follows the option.
+    EXPECT_FALSE(control<QLabel>("LabelTrackMovingON")->isHidden());
+}
+
+TEST_F(WindowTest, TypingACallIdSetsTheSlotAndRunsItsChangeRuleEveryKeystroke) {
+    auto* id = control<QLineEdit>("CallsignID3");
+    id->setFocus();
+    typeInto(id, "N0C");
+    EXPECT_EQ(st.slots[3].CallsignID, "N0C");
+    EXPECT_EQ(handlers.calls,
+              (std::vector<std::string>{"CallsignID_Change(3)", "CallsignID_Change(3)", "CallsignID_Change(3)"}));
+    EXPECT_EQ(id->cursorPosition(), 3); // redrawing between keystrokes keeps the cursor where the user typed
+}
+
+TEST_F(WindowTest, DoubleClicksReachTheirHandlers) {
+    struct Case {
+        const char* name;
+        const char* call;
+    } cases[] = {
+        {"incomingdata", "incomingdata_DblClick"},
+        {"callsign", "Callsign_DblClick"},
+        {"CallsignID2", "CallsignID_DblClick(2)"},
+        {"Team7name", "Teamname_dblclick(7)"},
+        {"LabelCallidLetterE", "LabelCallidLetter_DblClick(5)"},
+        {"TelnetActiveLabel", "TelnetActiveLabel_DblClick"},
+    };
+    for (const auto& c : cases) {
+        auto* w = control<QWidget>(c.name);
+        if (!w) continue;
+        handlers.calls.clear();
+        doubleClick(w);
+        EXPECT_EQ(handlers.calls, std::vector<std::string>{c.call}) << c.name;
+    }
+}
+
+TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
+    st.sw.soundon = true;
+    st.sw.detectnmea = false;
+    st.sw.CheckTrackOnlyMoving = true;
+    for (int n = 1; n <= 8; ++n) {
+        st.slots[n].CallsignID = "K" + std::to_string(n);
+        st.slots[n].Teamname = "T";
+        st.slots[n].track = true;
+    }
+    st.report.incomingdata = "N0CALL>APRS:!4903.50N/07201.75W-";
+    standin.overdue = "15";
+    standin.autoassign = true;
+    standin.mapOption = "Option1ImportSA";
+    standin.displayOption = "OptionMapPostOTHER";
+    standin.captureAll = true;
+    standin.createMapTech = false;
+    standin.timedautoimport = true;
+    standin.ODF = true;
+    window->redraw();
+    EXPECT_TRUE(handlers.calls.empty());
+    EXPECT_EQ(control<QLineEdit>("CallsignID8")->text(), "K8");
+    EXPECT_TRUE(control<QCheckBox>("callsign8track")->isChecked());
+    EXPECT_EQ(control<QLineEdit>("overdue")->text(), "15");
+}
+
+TEST_F(WindowTest, MenuCheckMarksFollowTheState) {
+    struct Case {
+        const char* name;
+        bool Standin::*flag;
+    } cases[] = {
+        {"menucreatestreetatlasfiles", &Standin::createStreetAtlas},
+        {"menucreatemaptechfiles", &Standin::createMapTech},
+        {"menucreatenatgeotopofiles", &Standin::createNatGeo},
+        {"menucreateozifiles", &Standin::createOzi},
+        {"menucreatenatgeotopoNowCallfile", &Standin::createNatGeoNowCall},
+        {"preventdupes", &Standin::preventdupes},
+        {"captureallON", &Standin::captureAll},
+    };
+    for (bool on : {true, false}) {
+        for (const auto& c : cases)
+            standin.*c.flag = on;
+        window->redraw();
+        for (const auto& c : cases)
+            EXPECT_EQ(menu(c.name)->isChecked(), on) << c.name;
+        EXPECT_EQ(menu("captureallOFF")->isChecked(), !on);
+        EXPECT_EQ(control<QLabel>("CaptureAllLabel")->isHidden(), !on);
+    }
+    EXPECT_TRUE(handlers.calls.empty());
+}
+
+TEST_F(WindowTest, SlotRowsShowSlotColoursWithWhiteTextAndTheLastHeardState) {
+    const char* const backs[8] = {"#0000ff", "#c00000", "#008000", "#800080",
+                                  "#000000", "#000080", "#804000", "#ff00ff"};
+    for (int n = 1; n <= 8; ++n) {
+        const std::string id = "CallsignID" + std::to_string(n);
+        const QString sheet = control<QLineEdit>(id.c_str())->styleSheet();
+        EXPECT_TRUE(sheet.contains(backs[n - 1])) << id << " " << sheet.toStdString();
+        EXPECT_TRUE(sheet.contains("color: #ffffff")) << id;
+    }
+    // The overdue pass turns a label yellow; the next redraw shows it.
+    st.slots[6].lastHeardBack = 65535;
+    st.slots[2].lastHeardBack = 0x8000000Fu;
+    window->redraw();
+    EXPECT_TRUE(control<QLabel>("CallID6LastHeard")->styleSheet().contains("#ffff00"));
+    EXPECT_TRUE(control<QLabel>("CallID2LastHeard")
+                    ->styleSheet()
+                    .contains(QApplication::palette().color(QPalette::Button).name()));
+}
+
+TEST_F(WindowTest, ExitButtonAsksAndHonoursCancel) {
+    ui.answers = {Answer::Cancel};
+    control<QPushButton>("exitbutton")->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Are you sure you want to EXIT THE QUORVEL PROGRAM?");
+    EXPECT_EQ(ui.messages[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(handlers.calls.empty());
+
+    ui.answers = {Answer::Ok};
+    control<QPushButton>("exitbutton")->click();
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(handlers.calls, std::vector<std::string>{"closeTelnetForExit"});
+}
+
+TEST_F(WindowTest, AnActionArrivingDuringARefreshWaitsForTheRunningHandler) {
+    std::vector<std::string> order;
+    handlers.during = [&](const std::string& call) {
+        order.push_back("begin " + call);
+        if (call == "incomingdata_DblClick") {
+            QTimer::singleShot(0, control<QPushButton>("openportcmd"), &QPushButton::click);
+            window->refresh(); // lets the click through, but not into a second handler
+            window->refresh();
+        }
+        order.push_back("end " + call);
+    };
+    doubleClick(control<QWidget>("incomingdata"));
+    QApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<std::string>{"begin incomingdata_DblClick", "end incomingdata_DblClick",
+                                               "begin openportcmd_Click", "end openportcmd_Click"}));
+}
+
+TEST_F(WindowTest, AdvancedButtonTogglesTopoUsaRecordsAndSecondWindow) {
+    auto* hidden = control<QPushButton>("HiddenButton");
+    EXPECT_TRUE(hidden->text().isEmpty());
+    auto* topo = control<QRadioButton>("Option5ImportDelormeTOPO");
+    auto* txf = control<QLineEdit>("txfstring");
+    EXPECT_TRUE(topo->isVisibleTo(window.get()));
+    hidden->click();
+    EXPECT_FALSE(topo->isVisibleTo(window.get()));
+    EXPECT_FALSE(txf->isVisibleTo(window.get()));
+    EXPECT_FALSE(menu("menucreatenatgeotopoNowCallfile")->isVisible());
+    hidden->click();
+    EXPECT_TRUE(topo->isVisibleTo(window.get()));
+    EXPECT_TRUE(txf->isVisibleTo(window.get()));
+    ASSERT_NE(window->form2(), nullptr);
+    EXPECT_TRUE(window->form2()->isVisible());
+    // Form2 shows slot 1's position.
+    st.slots[1].location = "49.0583, -72.02916";
+    window->redraw();
+    EXPECT_EQ(window->form2()->findChild<QLineEdit*>("Form2Position1")->text(), "49.0583, -72.02916");
+}
+
+TEST_F(WindowTest, SetupWizardStepsThroughItsFourPages) {
+    menu("NewSetupWizard")->trigger();
+    EXPECT_FALSE(control<QWidget>("FrameNewSetup")->isHidden());
+    auto* text = control<QLabel>("LabelNewSetupText");
+    auto* next = control<QPushButton>("CommandNewSetupNEXT");
+    auto* back = control<QPushButton>("CommandNewSetupBACK");
+    struct Step {
+        QPushButton* press;
+        const char* tag;
+        const char* starts;
+    } steps[] = {
+        {next, "Step 1", "Page 1: Welcome"}, {next, "Step 2", "Page 2:"}, {next, "Step 3", "Page 3:"},
+        {back, "Step 2", "Page 2:"},         {next, "Step 3", "Page 3:"}, {next, "Step 4", "Page 4:  Sorry"},
+        {next, "Step 4", "Page 4:"},         {back, "Step 3", "Page 3:"}, {back, "Step 2", "Page 2:"},
+        {back, "Step 1", "Page 1:"},         {back, "Step 1", "Page 1:"},
+    };
+    for (const auto& s : steps) {
+        s.press->click();
+        EXPECT_EQ(window->wizardTag().toStdString(), s.tag);
+        EXPECT_TRUE(text->text().startsWith(s.starts)) << text->text().toStdString();
+    }
+    control<QPushButton>("CommandNewSetupCLOSE")->click();
+    EXPECT_TRUE(control<QWidget>("FrameNewSetup")->isHidden());
+}
