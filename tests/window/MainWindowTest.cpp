@@ -153,15 +153,15 @@ TEST_F(WindowTest, SwitchesSetTheStateAndRunTheirClickOnce) {
     control<QCheckBox>("callsign4track")->click();
     EXPECT_TRUE(st.slots[4].track);
     control<QRadioButton>("Option2ImportMapTech")->click();
-    EXPECT_EQ(standin.mapOption, "Option2ImportMapTech");
+    EXPECT_EQ(st.map.option, MapOption::Option2ImportMapTech);
     EXPECT_EQ(handlers.calls,
               (std::vector<std::string>{"soundon_Click", "CheckTrackOnlyMoving_Click", "callsigntrack_Click(4)",
                                         "mapOption_Click(Option2ImportMapTech)"}));
-    // The moving-only indicator follows the option.
-    EXPECT_FALSE(control<QLabel>("LabelTrackMovingON")->isHidden());
 }
 
 TEST_F(WindowTest, TypingACallIdSetsTheSlotAndRunsItsChangeRuleEveryKeystroke) {
+    st.slots[3].CallsignID.clear();
+    window->redraw();
     auto* id = control<QLineEdit>("CallsignID3");
     id->setFocus();
     typeInto(id, "N0C");
@@ -202,14 +202,14 @@ TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
         st.slots[n].track = true;
     }
     st.report.incomingdata = "N0CALL>APRS:!4903.50N/07201.75W-";
-    standin.overdue = "15";
-    standin.autoassign = true;
-    standin.mapOption = "Option1ImportSA";
+    st.tracking.overdue = "15";
+    st.tracking.autoassigncheckbox = true;
+    st.map.option = MapOption::Option1ImportSA;
     standin.displayOption = "OptionMapPostOTHER";
-    standin.captureAll = true;
-    standin.createMapTech = false;
+    st.map.captureallON = true;
+    st.map.menucreatemaptechfiles = false;
     standin.timedautoimport = true;
-    standin.ODF = true;
+    st.map.ODFcheckbox = true;
     window->redraw();
     EXPECT_TRUE(handlers.calls.empty());
     EXPECT_EQ(control<QLineEdit>("CallsignID8")->text(), "K8");
@@ -220,24 +220,28 @@ TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
 TEST_F(WindowTest, MenuCheckMarksFollowTheState) {
     struct Case {
         const char* name;
-        bool Standin::*flag;
+        bool MapState::*flag;
     } cases[] = {
-        {"menucreatestreetatlasfiles", &Standin::createStreetAtlas},
-        {"menucreatemaptechfiles", &Standin::createMapTech},
-        {"menucreatenatgeotopofiles", &Standin::createNatGeo},
-        {"menucreateozifiles", &Standin::createOzi},
-        {"menucreatenatgeotopoNowCallfile", &Standin::createNatGeoNowCall},
-        {"preventdupes", &Standin::preventdupes},
-        {"captureallON", &Standin::captureAll},
+        {"menucreatestreetatlasfiles", &MapState::menucreatestreetatlasfiles},
+        {"menucreatemaptechfiles", &MapState::menucreatemaptechfiles},
+        {"menucreatenatgeotopofiles", &MapState::menucreatenatgeotopofiles},
+        {"menucreateozifiles", &MapState::menucreateozifiles},
+        {"menucreatenatgeotopoNowCallfile", &MapState::menucreatenatgeotopoNowCallfile},
+        {"preventdupes", &MapState::preventdupes},
+        {"captureallON", &MapState::captureallON},
     };
     for (bool on : {true, false}) {
         for (const auto& c : cases)
-            standin.*c.flag = on;
+            st.map.*c.flag = on;
+        st.map.captureallOFF = !on;
+        st.map.CaptureAllLabel = on;
+        st.marks.debugLog = on;
         window->redraw();
         for (const auto& c : cases)
             EXPECT_EQ(menu(c.name)->isChecked(), on) << c.name;
         EXPECT_EQ(menu("captureallOFF")->isChecked(), !on);
         EXPECT_EQ(control<QLabel>("CaptureAllLabel")->isHidden(), !on);
+        EXPECT_EQ(control<QLabel>("debuglog")->isHidden(), !on);
     }
     EXPECT_TRUE(handlers.calls.empty());
 }

@@ -19,73 +19,65 @@ void AppHandlers::incomingdata_DblClick() {
 void AppHandlers::DisplaySend_Click() { s_.sendVisible = true; }
 void AppHandlers::hidesend_Click() { s_.sendVisible = false; }
 
-void AppHandlers::CallsignID_Change(int n) {
-    Slot& s = app_.st.slots[n];
-    s.lastHeard = "0";
-    s.location = "(latitude/longitude)";
-    if (!s_.captureAll) app_.savesettings();
+void AppHandlers::TelnetActivate_Click() { app_.telnet.TelnetActivate_Click(); }
+void AppHandlers::stoptelnetconnection_Click() { app_.telnet.stoptelnetconnection_Click(); }
+void AppHandlers::TelnetActiveLabel_DblClick() { app_.telnet.TelnetActiveLabel_DblClick(); }
+void AppHandlers::telnetsetup_Click() { app_.telnet.telnetsetup_Click(); }
+void AppHandlers::closeTelnetForExit() {
+    if (app_.telnet.connected()) app_.telnet.TelnetActiveLabel_DblClick();
 }
 
-void AppHandlers::CallsignID_DblClick(int n) {
-    app_.st.slots[n].CallsignID.clear();
-    CallsignID_Change(n);
-}
-
-void AppHandlers::Callsign_DblClick() { clearstationsmenu_Click(); }
-
-void AppHandlers::clearstationsmenu_Click() {
-    app_.st.marks.PGMmessage = "Clearing all Callsigns";
-    for (int n = 1; n <= 8; ++n)
-        CallsignID_DblClick(n);
-}
-
-void AppHandlers::Teamname_Change(int) { app_.savesettings(); }
-
-void AppHandlers::Teamname_dblclick(int n) {
-    app_.st.slots[n].Teamname.clear();
-    Teamname_Change(n);
-}
-
-void AppHandlers::cleartacticalsmenu_Click() {
-    for (int n = 1; n <= 8; ++n)
-        Teamname_dblclick(n);
-}
-
-void AppHandlers::callsigntrack_Click(int) { app_.savesettings(); }
-void AppHandlers::autoassigncheckbox_Click() { app_.savesettings(); }
-
-void AppHandlers::LabelCallidLetter_DblClick(int n) { app_.st.report.incomingdata = app_.st.slots[n].letterToolTip; }
+void AppHandlers::CallsignID_Change(int n) { app_.slotTable.CallsignID_Change(n); }
+void AppHandlers::CallsignID_DblClick(int n) { app_.slotTable.CallsignID_DblClick(n); }
+void AppHandlers::Callsign_DblClick() { app_.slotTable.Callsign_DblClick(); }
+void AppHandlers::clearstationsmenu_Click() { app_.slotTable.clearstationsmenu_Click(); }
+void AppHandlers::Teamname_Change(int n) { app_.slotTable.Teamname_Change(n); }
+void AppHandlers::Teamname_dblclick(int n) { app_.slotTable.Teamname_dblclick(n); }
+void AppHandlers::cleartacticalsmenu_Click() { app_.slotTable.cleartacticalsmenu_Click(); }
+void AppHandlers::callsigntrack_Click(int n) { app_.slotTable.callsigntrack_Click(n); }
+void AppHandlers::autoassigncheckbox_Click() { app_.slotTable.autoassigncheckbox_Click(); }
+void AppHandlers::CheckMapTacticalNames_Click() { app_.slotTable.CheckMapTacticalNames_Click(); }
+void AppHandlers::LabelCallidLetter_DblClick(int n) { app_.slotTable.LabelCallidLetter_DblClick(n); }
 
 void AppHandlers::soundon_Click() { app_.savesettings(); }
-void AppHandlers::overdue_Change() { app_.savesettings(); }
-void AppHandlers::CheckTrackOnlyMoving_Click() { app_.savesettings(); }
+void AppHandlers::overdue_Change() { app_.monitor.overdue_Change(); }
+void AppHandlers::CheckTrackOnlyMoving_Click() { app_.monitor.CheckTrackOnlyMoving_Click(); }
+void AppHandlers::Timer2_Timer() { app_.monitor.Timer2_Timer(); }
 
-void AppHandlers::preventdupes_Click() { s_.preventdupes = !s_.preventdupes; }
+void AppHandlers::preventdupes_Click() { app_.st.map.preventdupes = !app_.st.map.preventdupes; }
+
+namespace {
+
+struct Family {
+    const char* name;
+    bool MapState::*flag;
+};
+
+const Family kFamilies[] = {
+    {"menucreatestreetatlasfiles", &MapState::menucreatestreetatlasfiles},
+    {"menucreatemaptechfiles", &MapState::menucreatemaptechfiles},
+    {"menucreatenatgeotopofiles", &MapState::menucreatenatgeotopofiles},
+    {"menucreateozifiles", &MapState::menucreateozifiles},
+    {"menucreatenatgeotopoNowCallfile", &MapState::menucreatenatgeotopoNowCallfile},
+};
+
+} // namespace
 
 void AppHandlers::menumapsallON_Click() {
-    s_.createStreetAtlas = s_.createMapTech = s_.createNatGeo = s_.createOzi = s_.createNatGeoNowCall = true;
+    for (const auto& f : kFamilies)
+        app_.st.map.*f.flag = true;
     app_.savesettings();
 }
 
 void AppHandlers::menuspeedup_Click() {
-    s_.createStreetAtlas = s_.createMapTech = s_.createNatGeo = s_.createOzi = s_.createNatGeoNowCall = false;
+    for (const auto& f : kFamilies)
+        app_.st.map.*f.flag = false;
     app_.savesettings();
 }
 
 void AppHandlers::menucreate_Click(const char* name) {
-    struct Family {
-        const char* name;
-        bool Standin::*flag;
-    };
-    static const Family families[] = {
-        {"menucreatestreetatlasfiles", &Standin::createStreetAtlas},
-        {"menucreatemaptechfiles", &Standin::createMapTech},
-        {"menucreatenatgeotopofiles", &Standin::createNatGeo},
-        {"menucreateozifiles", &Standin::createOzi},
-        {"menucreatenatgeotopoNowCallfile", &Standin::createNatGeoNowCall},
-    };
-    for (const auto& f : families)
-        if (std::strcmp(f.name, name) == 0) s_.*f.flag = !(s_.*f.flag);
+    for (const auto& f : kFamilies)
+        if (std::strcmp(f.name, name) == 0) app_.st.map.*f.flag = !(app_.st.map.*f.flag);
     app_.savesettings();
 }
 

@@ -18,6 +18,12 @@ public:
     void DisplaySend_Click() override;
     void hidesend_Click() override;
 
+    void TelnetActivate_Click() override;
+    void stoptelnetconnection_Click() override;
+    void TelnetActiveLabel_DblClick() override;
+    void telnetsetup_Click() override;
+    void closeTelnetForExit() override;
+
     void CallsignID_Change(int n) override;
     void CallsignID_DblClick(int n) override;
     void Callsign_DblClick() override;
@@ -27,10 +33,12 @@ public:
     void cleartacticalsmenu_Click() override;
     void callsigntrack_Click(int n) override;
     void autoassigncheckbox_Click() override;
+    void CheckMapTacticalNames_Click() override;
     void LabelCallidLetter_DblClick(int n) override;
     void soundon_Click() override;
     void overdue_Change() override;
     void CheckTrackOnlyMoving_Click() override;
+    void Timer2_Timer() override;
 
     void preventdupes_Click() override;
     void menumapsallON_Click() override;

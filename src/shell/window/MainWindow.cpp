@@ -10,7 +10,7 @@
 #include "shell/window/HelpWindow.h"
 #include "shell/window/Look.h"
 #include "shell/window/SecondaryWindow.h"
-#include "shell/window/SlotTable.h"
+#include "shell/window/SlotGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,14 +63,20 @@ struct NamedCaption {
     const char* caption;
 };
 
-const NamedCaption kMapOptions[] = {
-    {"Option1ImportSA", "Post to Street Atlas 5.0"},
-    {"Option2ImportMapTech", "MapTech Std. to Ver 5.xx"},
-    {"Option3ImportMapTechPRO", "MapTech Ver 6+ or PRO"},
-    {"Option5ImportDelormeTOPO", "Post DelormeTOPO USA"},
-    {"Option6ImportNatGeoTOPO", "Post to Nat. Geo. TOPO!"},
-    {"Option4ImporttoOtherMaps", "Post to OTHER Maps or Manual post above types"},
-    {"Option7LivePostOzi", "OziExplorer \"Live\" Post"},
+struct MapOptionCaption {
+    const char* name;
+    const char* caption;
+    MapOption option;
+};
+
+const MapOptionCaption kMapOptions[] = {
+    {"Option1ImportSA", "Post to Street Atlas 5.0", MapOption::Option1ImportSA},
+    {"Option2ImportMapTech", "MapTech Std. to Ver 5.xx", MapOption::Option2ImportMapTech},
+    {"Option3ImportMapTechPRO", "MapTech Ver 6+ or PRO", MapOption::Option3ImportMapTechPRO},
+    {"Option5ImportDelormeTOPO", "Post DelormeTOPO USA", MapOption::Option5ImportDelormeTOPO},
+    {"Option6ImportNatGeoTOPO", "Post to Nat. Geo. TOPO!", MapOption::Option6ImportNatGeoTOPO},
+    {"Option4ImporttoOtherMaps", "Post to OTHER Maps or Manual post above types", MapOption::Option4ImporttoOtherMaps},
+    {"Option7LivePostOzi", "OziExplorer \"Live\" Post", MapOption::Option7LivePostOzi},
 };
 
 const NamedCaption kDisplayOptions[] = {
@@ -143,7 +149,7 @@ void MainWindow::build() {
     reportRow->addWidget(buildReport(), 3);
     reportRow->addWidget(buildSwitches(), 1);
     left->addLayout(reportRow);
-    slots_ = new SlotTable(central);
+    slots_ = new SlotGrid(central);
     left->addWidget(slots_);
     left->addWidget(buildMonitor());
     left->addWidget(buildRecords());
@@ -159,7 +165,7 @@ void MainWindow::build() {
     outer->addLayout(columns, 1);
 
     setCentralWidget(central);
-    connectSlotTable();
+    connectSlotGrid();
     buildMenus();
     buildWizard();
 
@@ -372,7 +378,7 @@ QWidget* MainWindow::buildMonitor() {
     overdue_->setAlignment(Qt::AlignCenter);
     connect(overdue_, &QLineEdit::textEdited, this, [this](const QString& t) {
         act([this, s = ss(t)] {
-            standin.overdue = s;
+            st_.tracking.overdue = s;
             h_.overdue_Change();
         });
     });
@@ -406,7 +412,7 @@ QWidget* MainWindow::buildMonitor() {
                             "\"unused\" color assignment boxes.");
     connect(autoassign_, &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
-            standin.autoassign = on;
+            st_.tracking.autoassigncheckbox = on;
             h_.autoassigncheckbox_Click();
         });
     });
@@ -414,7 +420,7 @@ QWidget* MainWindow::buildMonitor() {
     mapTactical_->setObjectName("CheckMapTacticalNames");
     connect(mapTactical_, &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
-            standin.mapTactical = on;
+            st_.tracking.CheckMapTacticalNames.checked = on;
             h_.CheckMapTacticalNames_Click();
         });
     });
@@ -456,9 +462,10 @@ QWidget* MainWindow::buildMapOptions() {
         r->setObjectName(latin(o.name));
         r->setAutoExclusive(false); // the state decides which one is selected
         const char* name = o.name;
-        connect(r, &QRadioButton::clicked, this, [this, name] {
-            act([this, name] {
-                standin.mapOption = name;
+        const MapOption option = o.option;
+        connect(r, &QRadioButton::clicked, this, [this, name, option] {
+            act([this, name, option] {
+                st_.map.option = option;
                 h_.mapOption_Click(name);
             });
         });
@@ -528,7 +535,7 @@ QWidget* MainWindow::buildMapOptions() {
     ODFcheckbox_->setObjectName("ODFcheckbox");
     connect(ODFcheckbox_, &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
-            standin.ODF = on;
+            st_.map.ODFcheckbox = on;
             h_.ODFcheckbox_Click();
         });
     });
@@ -575,7 +582,7 @@ QWidget* MainWindow::buildFiles() {
             name.c_str(), "", [this, which] { h_.view_Click(which); }, box);
         b->setText(QString(QChar('A' + n - 1)) + ".plt");
         b->setToolTip(QString("quorvelID%1.plt").arg(n));
-        look::paint(b, SlotTable::slotColour(n), look::kWhite);
+        look::paint(b, SlotGrid::slotColour(n), look::kWhite);
         grid->addWidget(b, line + (n - 1) / 4, (n - 1) % 4);
     }
     line += 2;
@@ -619,9 +626,9 @@ QWidget* MainWindow::buildRecords() {
     return box;
 }
 
-void MainWindow::connectSlotTable() {
+void MainWindow::connectSlotGrid() {
     for (int n = 1; n <= 8; ++n) {
-        SlotTable::Row& r = slots_->row(n);
+        SlotGrid::Row& r = slots_->row(n);
         connect(r.callId, &QLineEdit::textEdited, this, [this, n](const QString& t) {
             act([this, n, s = ss(t)] {
                 st_.slots[n].CallsignID = s;
@@ -887,12 +894,12 @@ void MainWindow::redraw() {
     if (!incomingdata_->hasFocus() || incomingdata_->text() != qs(r.incomingdata)) {
         look::setText(incomingdata_, r.incomingdata);
     }
-    look::paint(incomingdata_, s.incomingBack, 0);
+    look::paint(incomingdata_, r.incomingdataBack, 0);
     sendtext_->setVisible(s.sendVisible);
     Sendkey_->setVisible(s.sendVisible);
     look::setText(sendtext_, s.sendtext);
-    TelnetActiveLabel_->setVisible(s.telnetVisible);
-    TelnetActiveLabel_->setText(qs(s.telnetCaption));
+    TelnetActiveLabel_->setVisible(st_.telnet.labelVisible);
+    TelnetActiveLabel_->setText(qs(st_.telnet.labelCaption));
 
     look::setText(callsign_, r.callsign);
     look::paint(callsign_, s.callsignBack, 0);
@@ -915,17 +922,19 @@ void MainWindow::redraw() {
 
     slots_->draw(st_.slots, true);
 
-    look::setText(overdue_, s.overdue);
-    autoassign_->setChecked(s.autoassign);
+    const TrackingState& t = st_.tracking;
+    const MapState& map = st_.map;
+    look::setText(overdue_, t.overdue);
+    autoassign_->setChecked(t.autoassigncheckbox);
     autoassign_->setVisible(s.autoassignVisible);
-    mapTactical_->setChecked(s.mapTactical);
-    mapTactical_->setEnabled(s.mapTacticalEnabled);
+    mapTactical_->setChecked(t.CheckMapTacticalNames.checked);
+    mapTactical_->setEnabled(t.CheckMapTacticalNames.enabled);
     trackOnlyMoving_->setChecked(st_.sw.CheckTrackOnlyMoving);
-    trackMovingOn_->setVisible(st_.sw.CheckTrackOnlyMoving);
-    CaptureAllLabel_->setVisible(s.captureAll);
+    trackMovingOn_->setVisible(t.LabelTrackMovingONVisible);
+    CaptureAllLabel_->setVisible(map.CaptureAllLabel);
 
-    for (auto& [name, radio] : mapOptions_)
-        radio->setChecked(s.mapOption == name);
+    for (const auto& o : kMapOptions)
+        mapOptions_[o.name]->setChecked(map.option == o.option);
     mapOptions_["Option5ImportDelormeTOPO"]->setVisible(advanced_);
     int i = 0;
     for (const auto& o : kDisplayOptions) {
@@ -935,12 +944,12 @@ void MainWindow::redraw() {
     }
     timedautoimport_->setChecked(s.timedautoimport);
     timedautoimport_->setEnabled(s.timedEnabled);
-    importtomapnow_->setVisible(s.importtomapnowVisible);
+    importtomapnow_->setVisible(map.importtomapnowVisible);
     importtomapnow_->setEnabled(s.importtomapnowEnabled);
     exportarchive_->setVisible(m.exportarchiveVisible);
-    exportarchive_->setText(qs(s.exportarchiveCaption));
-    exportarchiveNotice_->setVisible(s.exportarchiveNoticeVisible);
-    ODFcheckbox_->setChecked(s.ODF);
+    exportarchive_->setText(qs(map.exportarchiveCaption));
+    exportarchiveNotice_->setVisible(map.exportarchiveNoticeVisible);
+    ODFcheckbox_->setChecked(map.ODFcheckbox);
 
     records_->setVisible(advanced_);
     const RecordState& rec = st_.rec;
@@ -952,15 +961,15 @@ void MainWindow::redraw() {
     for (auto& [name, e] : recordFields_)
         e->setCursorPosition(0);
 
-    actions_["menucreatestreetatlasfiles"]->setChecked(s.createStreetAtlas);
-    actions_["menucreatemaptechfiles"]->setChecked(s.createMapTech);
-    actions_["menucreatenatgeotopofiles"]->setChecked(s.createNatGeo);
-    actions_["menucreateozifiles"]->setChecked(s.createOzi);
-    actions_["menucreatenatgeotopoNowCallfile"]->setChecked(s.createNatGeoNowCall);
+    actions_["menucreatestreetatlasfiles"]->setChecked(map.menucreatestreetatlasfiles);
+    actions_["menucreatemaptechfiles"]->setChecked(map.menucreatemaptechfiles);
+    actions_["menucreatenatgeotopofiles"]->setChecked(map.menucreatenatgeotopofiles);
+    actions_["menucreateozifiles"]->setChecked(map.menucreateozifiles);
+    actions_["menucreatenatgeotopoNowCallfile"]->setChecked(map.menucreatenatgeotopoNowCallfile);
     actions_["menucreatenatgeotopoNowCallfile"]->setVisible(advanced_);
-    actions_["preventdupes"]->setChecked(s.preventdupes);
-    actions_["captureallON"]->setChecked(s.captureAll);
-    actions_["captureallOFF"]->setChecked(!s.captureAll);
+    actions_["preventdupes"]->setChecked(map.preventdupes);
+    actions_["captureallON"]->setChecked(map.captureallON);
+    actions_["captureallOFF"]->setChecked(map.captureallOFF);
     actions_["DisplaySend"]->setEnabled(!s.sendVisible);
     actions_["hidesend"]->setEnabled(s.sendVisible);
     actions_["toggledebuglog"]->setChecked(m.debugLog);

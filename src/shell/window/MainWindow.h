@@ -25,7 +25,7 @@ namespace qv {
 struct Station;
 class Handlers;
 class Ui;
-class SlotTable;
+class SlotGrid;
 class SecondaryWindow;
 class HelpWindow;
 class QtUi;
@@ -84,7 +84,7 @@ private:
     QWidget* buildRecords();
     void buildMenus();
     void buildWizard();
-    void connectSlotTable();
+    void connectSlotGrid();
 
     // Runs a user action, then redraws. An action raised while another runs
     // (its refresh let the event through) waits and runs after it.
@@ -135,7 +135,7 @@ private:
     QLineEdit* eastwest_ = nullptr;
     QLineEdit* rawgpsdata_ = nullptr;
     std::map<std::string, QCheckBox*> switches_;
-    SlotTable* slots_ = nullptr;
+    SlotGrid* slots_ = nullptr;
     QCheckBox* autoassign_ = nullptr;
     QCheckBox* mapTactical_ = nullptr;
     QLineEdit* overdue_ = nullptr;

@@ -3,7 +3,7 @@
 
 #include "core/SlotState.h"
 #include "shell/window/Look.h"
-#include "shell/window/SlotTable.h"
+#include "shell/window/SlotGrid.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -22,7 +22,7 @@ SecondaryWindow::SecondaryWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
         const std::size_t i = static_cast<std::size_t>(n - 1);
         auto* letter = new QLabel(QString(QChar('A' + n - 1)) + "-", this);
         letter->setMargin(3);
-        look::paint(letter, SlotTable::slotColour(n), look::kWhite);
+        look::paint(letter, SlotGrid::slotColour(n), look::kWhite);
         call_[i] = new QLineEdit(this);
         call_[i]->setObjectName(QString("Form2Call%1").arg(n));
         call_[i]->setReadOnly(true);

@@ -15,10 +15,10 @@ namespace qv {
 
 struct SlotState;
 
-class SlotTable final : public QGroupBox {
+class SlotGrid final : public QGroupBox {
     Q_OBJECT
 public:
-    explicit SlotTable(QWidget* parent = nullptr);
+    explicit SlotGrid(QWidget* parent = nullptr);
 
     struct Row {
         QLabel* letter = nullptr;      // LabelCallidLetterA..H

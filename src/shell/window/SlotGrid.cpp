@@ -1,5 +1,5 @@
 // Laid out as a grid so the columns line up across all eight rows.
-#include "shell/window/SlotTable.h"
+#include "shell/window/SlotGrid.h"
 
 #include "core/SlotState.h"
 #include "shell/window/Look.h"
@@ -23,8 +23,6 @@ const char* const kTeamTip = "Enter your TACTICAL NAME for this Unit. DblClick t
 const char* const kTrackTip = "When CHECKED the program will write any data from this station to the data files.";
 const char* const kLocationTip = "This is the last reported latitude & longitude from this Call ID in DECIMAL DEGREES.";
 const char* const kLastHeardTip = "Reports Date/Time Unit was last heard. Turns YELLOW if Overdue Warning activated.";
-const char* const kLetterTip = "This letter designates what displays to map. ALSO...holding mouse over this when a "
-                               "position is displayed will show the RAW string processed by Quorvel.";
 
 QLabel* heading(const char* name, const char* text, QWidget* parent) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -37,10 +35,10 @@ QLabel* heading(const char* name, const char* text, QWidget* parent) {
 
 } // namespace
 
-Colour SlotTable::slotColour(int n) { return kSlotColours[n - 1]; }
+Colour SlotGrid::slotColour(int n) { return kSlotColours[n - 1]; }
 
-SlotTable::SlotTable(QWidget* parent) : QGroupBox(parent) {
-    setObjectName("slotTable");
+SlotGrid::SlotGrid(QWidget* parent) : QGroupBox(parent) {
+    setObjectName("slotGrid");
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
@@ -119,7 +117,7 @@ SlotTable::SlotTable(QWidget* parent) : QGroupBox(parent) {
     grid->setColumnStretch(5, 2);
 }
 
-void SlotTable::draw(const SlotState& slots, bool teamsVisible) {
+void SlotGrid::draw(const SlotState& slots, bool teamsVisible) {
     for (int n = 1; n <= 8; ++n) {
         Row& r = row(n);
         const Slot& s = slots[n];
@@ -127,12 +125,14 @@ void SlotTable::draw(const SlotState& slots, bool teamsVisible) {
         look::setText(r.team, s.Teamname);
         r.team->setVisible(teamsVisible);
         r.track->setChecked(s.track);
+        for (QLineEdit* e : {r.callId, r.team, r.location})
+            look::paint(e, s.back, s.fore);
         look::setText(r.location, s.location);
         r.location->setCursorPosition(0);
         const QString heard = look::qs(s.lastHeard);
         if (r.lastHeard->text() != heard) r.lastHeard->setText(heard);
         look::paint(r.lastHeard, s.lastHeardBack, 0);
-        const QString tip = s.letterToolTip.empty() ? QString::fromLatin1(kLetterTip) : look::qs(s.letterToolTip);
+        const QString tip = look::qs(s.letterToolTip);
         if (r.letter->toolTip() != tip) r.letter->setToolTip(tip);
     }
 }
