@@ -58,6 +58,7 @@ TEST_F(AppWindowTest, EditingACallIdResetsItsRow) {
     EXPECT_EQ(app.st.slots[2].CallsignID, "CALL ID-2X");
     EXPECT_EQ(control<QLineEdit>("callsign2location")->text(), "(latitude/longitude)");
     EXPECT_EQ(control<QLabel>("CallID2LastHeard")->text(), "0");
+    EXPECT_NE(dir.read("quorvel.cfg").find("CALL ID-2X"), std::string::npos);
 }
 
 TEST_F(AppWindowTest, DoubleClickingCallsignClearsEveryCallId) {
@@ -66,7 +67,6 @@ TEST_F(AppWindowTest, DoubleClickingCallsignClearsEveryCallId) {
         EXPECT_EQ(app.st.slots[n].CallsignID, "") << n;
         EXPECT_EQ(control<QLineEdit>(("CallsignID" + std::to_string(n)).c_str())->text(), "") << n;
     }
-    EXPECT_EQ(control<QLineEdit>("PGMmessage")->text(), "Clearing all Callsigns");
 }
 
 TEST_F(AppWindowTest, LetterDoubleClickShowsTheSlotsLastRawLine) {
