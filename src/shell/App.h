@@ -107,7 +107,6 @@ public:
 
     void openport() override { link.openport(); }
     void closeportcmd_Click() override { link.closeportcmd_Click(); }
-    void showPortButtons() override { link.showPortButtons(); }
     void Form_Load() override { startup.Form_Load(); }
     void endProgram() override { startup.endProgram(); }
 
