@@ -3,6 +3,7 @@
 // the buttons the writer shows when new data is on disk.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace qv {
@@ -28,6 +29,30 @@ enum class MapOption {
     Option7LivePostOzi = 7,
 };
 
+// The display-type options of the map posting frame; at most one is selected.
+enum class DisplayOption {
+    None = 0,
+    OptionMapPostbyTRACK = 1,
+    OptionMapPostbyTRACKwLines = 2,
+    OptionMapPostOnlyCurrent = 3,
+    OptionMapPostOnlyCurrentWithCallsigns = 4,
+    OptionMapPostOTHER = 5,
+};
+
+inline constexpr const char* kNoticeNotSeen = "Notice Not Seen";
+inline constexpr const char* kNoticeSeen = "Notice Seen";
+inline constexpr const char* kFromMapButton = "Filter filenames available. Selection made from Map specific button.";
+
+// The file chooser frame "Select a File for Map Posting": a folder list and
+// the files of the chosen folder matching the filter.
+struct FileChooser {
+    bool visible = false;  // FrameFileSelection
+    std::string folder;    // Dir1 (and File1's folder)
+    std::string pattern;   // File1's filter
+    std::string selected;  // File1's selected name, "" when none
+    std::string browseTag; // tag of the browse menu item: kFromMapButton while a path button asks
+};
+
 struct MapState {
     std::string mapType;    // one of the kMap* words
     std::string importMode; // "Stdimport" or "PROimport"
@@ -47,6 +72,35 @@ struct MapState {
     bool captureallON = false;
     bool captureallOFF = true;
     bool CaptureAllLabel = false; // "Tracking ALL incoming stations"
+
+    // Import files (full paths) and the MapTech import keystrokes derived
+    // from the MapTech path by its extension and the import mode.
+    std::string importPathMapTech;
+    std::string importPathStreetAtlas;
+    std::string importPathNatGeoTopo;
+    std::string designatedNgTopoMap;
+    std::string importKeys = "%mi";
+
+    // Display-type options: the selected one, and which of the five
+    // (byTRACK, byTRACKwLines, OnlyCurrent, OnlyCurrentWithCallsigns, OTHER)
+    // are enabled.
+    DisplayOption display = DisplayOption::None;
+    std::array<bool, 5> displayEnabled{true, true, true, true, true};
+    int FrameMapPostOptionsHeight = 2775; // twips
+
+    // Posting controls the map options switch.
+    bool timedautoimport = false; // "Turn on timed AUTO-Import. "
+    bool timedautoimportEnabled = true;
+    std::string timedautoimportTag = kNoticeNotSeen;
+    bool importtomapnowEnabled = true;
+    bool changeimportVisible = true;       // MapTech path button
+    bool changeimportSAVisible = true;     // Street Atlas path button
+    bool changeimportNGTOPOVisible = true; // TOPO! path button
+    FileChooser chooser;
+
+    // The button laid over the configuration boxes: tag "Covered"/"Un-Covered".
+    std::string CoverConfigCmdBoxTag = "Un-Covered";
+    std::string CoverConfigCmdBoxCaption = "Click to Cover the Configuration boxes";
 
     // The program's command line; "import" replays quorvel.imp and makes the
     // writer leave the "now" files alone.

@@ -62,6 +62,11 @@ public:
     // serial link
     virtual void openport() {}
     virtual void closeportcmd_Click() {}
+    // map posting: the archive command, run after a MapTech posting and a
+    // manual import; the file chooser of the Street Atlas and TOPO! paths
+    virtual void exportarchive_Click() {}
+    virtual void changeimportSA_Click() {}
+    virtual void changeimportNGTOPO_Click() {}
 
     // shell
     virtual void savesettings() {}

@@ -16,6 +16,7 @@
 #include "intake/ReceiveHandler.h"
 #include "intake/SerialLink.h"
 #include "intake/TelnetClient.h"
+#include "mapfiles/Archive.h"
 #include "mapfiles/FileWriter.h"
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
@@ -114,6 +115,11 @@ public:
     MessageReply messageReply{ctx};
 
     void showMessageWindow(const std::string& caption) override { messageReply.showMessageWindow(caption); }
+
+    // Archive and data-file maintenance.
+    Archive archive{ctx};
+
+    void exportarchive_Click() override { archive.exportarchive_Click(); }
 };
 
 } // namespace qv
