@@ -67,6 +67,8 @@ public:
     virtual void exportarchive_Click() {}
     virtual void changeimportSA_Click() {}
     virtual void changeimportNGTOPO_Click() {}
+    // the timed posting check box changed (the map options clear it)
+    virtual void timedautoimport_Click() {}
 
     // shell
     virtual void savesettings() {}

@@ -18,6 +18,10 @@
 #include "intake/TelnetClient.h"
 #include "mapfiles/Archive.h"
 #include "mapfiles/FileWriter.h"
+#include "posting/FindStation.h"
+#include "posting/MapAutomation.h"
+#include "posting/MapOptions.h"
+#include "posting/OziLive.h"
 #include "records/ColourStamp.h"
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
@@ -120,6 +124,18 @@ public:
     Archive archive{ctx};
 
     void exportarchive_Click() override { archive.exportarchive_Click(); }
+
+    // Map posting. Start-up runs automation.attach() once ctx.timer1 is set.
+    MapOptions mapOptions{ctx};
+    MapAutomation automation{ctx, mapOptions};
+    OziLive oziLive{ctx};
+    FindStation findStation{ctx};
+
+    void oziLivePost() override { oziLive.oziLivePost(); }
+    void importtomapnow() override { automation.importtomapnow_Click(); }
+    void changeimportSA_Click() override { mapOptions.changeimportSA_Click(); }
+    void changeimportNGTOPO_Click() override { mapOptions.changeimportNGTOPO_Click(); }
+    void timedautoimport_Click() override { automation.timedautoimport_Click(); }
 };
 
 } // namespace qv

@@ -32,7 +32,7 @@ private:
     template <class... A> int record(const char* fn, const A&... args) {
         std::ostringstream s;
         s << fn << "(";
-        const char* sep = "";
+        [[maybe_unused]] const char* sep = "";
         ((s << sep << args, sep = ", "), ...);
         s << ")";
         calls.push_back(s.str());

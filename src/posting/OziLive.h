@@ -1,0 +1,25 @@
+// Live posting to a running OziExplorer through its programming library: the
+// station's waypoint moves to the new position and its slot's track grows.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+struct Context;
+
+class OziLive {
+public:
+    explicit OziLive(Context& ctx) : ctx_(ctx) {}
+
+    // The live waypoint step, run by the file writer in place of quorvel.wpt.
+    void oziLivePost();
+
+    // The slot whose CALL ID is `name` (case-blind; the highest such slot), 0 for none.
+    int trackNumber(const std::string& name) const;
+
+private:
+    Context& ctx_;
+};
+
+} // namespace qv
