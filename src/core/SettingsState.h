@@ -7,14 +7,8 @@
 
 namespace qv {
 
+// The import files and the display type live with the map options (MapState).
 struct SettingsState {
-    std::string importPathMapTech;
-    std::string importPathStreetAtlas;
-    std::string importPathNatGeoTopo;
-    std::string designatedNgTopoMap;
-    // Name of the selected display-type option ("OptionMapPostbyTRACK" ...), "" when none.
-    std::string mapDataFormat;
-
     std::string helpFile; // QUORVEL.HLP when present
 };
 

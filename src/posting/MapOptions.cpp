@@ -292,7 +292,7 @@ void MapOptions::selectMapOption(const std::string& name) {
         {"Option7LivePostOzi", MapOption::Option7LivePostOzi},
     };
     for (const auto& n : names)
-        if (text::iequals(name, n.name)) selectMapOption(n.option);
+        if (text::iequals(name, n.name)) applyMapOption(*rowFor(n.option));
 }
 
 // ---- display-type options

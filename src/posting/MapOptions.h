@@ -24,10 +24,12 @@ public:
     void Option5ImportDelormeTOPO_Click();
     void Option6ImportNatGeoTOPO_Click();
     void Option7LivePostOzi_Click();
-    // Selecting an option button from code ("Option2ImportMapTech" ...): runs
-    // its click handler when the selection changes, as a click would.
-    void selectMapOption(const std::string& optionName);
+    // Selecting an option button from code: runs its click handler when the
+    // selection changes, as a click would.
     void selectMapOption(MapOption option);
+    // The settings loader has set the option button named ("Option2ImportMapTech" ...);
+    // runs its click handler.
+    void selectMapOption(const std::string& optionName);
 
     // Display-type options.
     void OptionMapPostbyTRACK_Click();

@@ -136,6 +136,10 @@ public:
     void changeimportSA_Click() override { mapOptions.changeimportSA_Click(); }
     void changeimportNGTOPO_Click() override { mapOptions.changeimportNGTOPO_Click(); }
     void timedautoimport_Click() override { automation.timedautoimport_Click(); }
+    void selectMapOption(const std::string& optionName) override { mapOptions.selectMapOption(optionName); }
+    void selectMapDataFormat(const std::string& optionName) override { mapOptions.selectMapDataFormat(optionName); }
+    void selectmapdatadisplaytype() override { mapOptions.selectmapdatadisplaytype(); }
+    void checkimportfilename() override { mapOptions.checkimportfilename(); }
 };
 
 } // namespace qv

@@ -175,14 +175,13 @@ void replaceFile(const std::filesystem::path& target, const std::string& data) {
 } // namespace
 
 std::string configText(const Station& st) {
-    const auto& c = st.cfg;
     const auto& m = st.map;
     const auto& t = st.telnet;
     std::vector<std::string> lines;
     lines.push_back(kConfigHeader);
     lines.push_back("2.0");
     lines.push_back(st.link.comport);
-    lines.push_back(c.importPathMapTech);
+    lines.push_back(m.importPathMapTech);
     for (int n = 1; n <= 4; ++n)
         lines.push_back(text::upper(st.slots[n].CallsignID));
     for (int n = 1; n <= 4; ++n)
@@ -202,22 +201,18 @@ std::string configText(const Station& st) {
     lines.push_back(pair("TELNETLOGINNAME", qv::quoted(t.loginName)));
     lines.push_back(pair("TELNETLOGINPASSWORD", qv::quoted(t.password)));
     lines.push_back(pair("TELNETSERVERCOMMAND", qv::quoted(t.serverCommand)));
-    lines.push_back(pair("IMPORTPATHMAPTECH", qv::quoted(c.importPathMapTech)));
-    lines.push_back(pair("IMPORTPATHSTREETATLAS", qv::quoted(c.importPathStreetAtlas)));
-    lines.push_back(pair("IMPORTPATHNATGEOTOPO", qv::quoted(c.importPathNatGeoTopo)));
-    lines.push_back(pair("DESIGNATEDNGTOPOMAP", qv::quoted(c.designatedNgTopoMap)));
+    lines.push_back(pair("IMPORTPATHMAPTECH", qv::quoted(m.importPathMapTech)));
+    lines.push_back(pair("IMPORTPATHSTREETATLAS", qv::quoted(m.importPathStreetAtlas)));
+    lines.push_back(pair("IMPORTPATHNATGEOTOPO", qv::quoted(m.importPathNatGeoTopo)));
+    lines.push_back(pair("DESIGNATEDNGTOPOMAP", qv::quoted(m.designatedNgTopoMap)));
     lines.push_back(pair("ODFSPOTFIRESCREATEFILE", checkValue(m.ODFcheckbox)));
     lines.push_back(pair("CREATEMAPFILENATGEOTOPONOW", boolField(m.menucreatenatgeotopoNowCallfile)));
     lines.push_back(pair("CREATEMAPFILESTREETATLAS", boolField(m.menucreatestreetatlasfiles)));
     lines.push_back(pair("CREATEMAPFILEMAPTECH", boolField(m.menucreatemaptechfiles)));
     lines.push_back(pair("CREATEMAPFILENATGEOTOPO", boolField(m.menucreatenatgeotopofiles)));
     lines.push_back(pair("CREATEMAPFILEOZI", boolField(m.menucreateozifiles)));
-    for (const char* option : kDisplayOptions) {
-        if (text::iequals(c.mapDataFormat, option)) {
-            lines.push_back(pair("MAPDATAFORMAT", qv::quoted(option)));
-            break;
-        }
-    }
+    if (m.display != DisplayOption::None)
+        lines.push_back(pair("MAPDATAFORMAT", qv::quoted(kDisplayOptions[static_cast<std::size_t>(m.display) - 1])));
     for (int n = 5; n <= 8; ++n)
         lines.push_back(pair(("CALLID" + std::to_string(n)).c_str(), qv::quoted(text::upper(st.slots[n].CallsignID))));
     for (int n = 5; n <= 8; ++n)
@@ -316,7 +311,7 @@ void Settings::applyLegacyLine(int number, const std::string& line) {
         // Port 0 means no port: nothing to open or close.
         if (!st.link.comport.empty() && !portGiven(st.link.comport)) st.link.portButtonsVisible = false;
     } else if (number == 4) {
-        st.cfg.importPathMapTech = line;
+        st.map.importPathMapTech = line;
         ctx_.steps.checkimportfilename();
     } else if (number >= 5 && number <= 8) {
         setCallsignID(number - 4, line);
@@ -333,7 +328,6 @@ void Settings::applyLegacyLine(int number, const std::string& line) {
 
 void Settings::applyKey(const std::string& key, const std::string& value, int& sound) {
     auto& st = ctx_.st;
-    auto& c = st.cfg;
     auto& m = st.map;
     auto& t = st.telnet;
     auto slotKey = [&](const char* prefix, int& n) {
@@ -380,11 +374,11 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
     } else if (key == "IMPORTPATHMAPTECH") {
         // Read from legacy line 4; written here for other readers only.
     } else if (key == "IMPORTPATHSTREETATLAS") {
-        c.importPathStreetAtlas = value;
+        m.importPathStreetAtlas = value;
     } else if (key == "IMPORTPATHNATGEOTOPO") {
-        c.importPathNatGeoTopo = value;
+        m.importPathNatGeoTopo = value;
     } else if (key == "DESIGNATEDNGTOPOMAP") {
-        c.designatedNgTopoMap = value;
+        m.designatedNgTopoMap = value;
     } else if (key == "ODFSPOTFIRESCREATEFILE") {
         m.ODFcheckbox = checkBoxValue(value);
     } else if (key == "CREATEMAPFILENATGEOTOPONOW") {
@@ -400,7 +394,6 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
     } else if (key == "MAPDATAFORMAT") {
         for (const char* option : kDisplayOptions) {
             if (!text::iequals(value, option)) continue;
-            c.mapDataFormat = option;
             ctx_.steps.selectMapDataFormat(option);
             return;
         }

@@ -26,13 +26,25 @@ struct RecordingSteps : Steps {
         if (onCallsignChange) onCallsignChange();
     }
     void selectMapOption(const std::string& o) override { calls.push_back("option " + o); }
-    void selectMapDataFormat(const std::string& o) override { calls.push_back("format " + o); }
+    // Stands in for the display option buttons: selects the one named.
+    void selectMapDataFormat(const std::string& o) override {
+        calls.push_back("format " + o);
+        if (onFormat) onFormat(o);
+    }
+    std::function<void(const std::string&)> onFormat;
     void Form_Load() override { calls.push_back("Form_Load"); }
     void endProgram() override { calls.push_back("endProgram"); }
 };
 
 struct Rig {
-    explicit Rig(const TempDir& tmp) : dir(tmp.path()), log(dir, clock), ctx{st, dir, log, ui, clock, steps} {}
+    explicit Rig(const TempDir& tmp) : dir(tmp.path()), log(dir, clock), ctx{st, dir, log, ui, clock, steps} {
+        steps.onFormat = [this](const std::string& o) {
+            const char* names[] = {"OptionMapPostbyTRACK", "OptionMapPostbyTRACKwLines", "OptionMapPostOnlyCurrent",
+                                   "OptionMapPostOnlyCurrentWithCallsigns", "OptionMapPostOTHER"};
+            for (int i = 0; i < 5; ++i)
+                if (o == names[i]) st.map.display = static_cast<DisplayOption>(i + 1);
+        };
+    }
     Station st;
     WorkDir dir;
     FakeClock clock;
@@ -52,7 +64,6 @@ void fillEverything(Station& st) {
         st.slots[n].Teamname = "Team " + std::to_string(n);
         st.slots[n].track = n % 2 == 1;
     }
-    auto& c = st.cfg;
     auto& t = st.telnet;
     auto& m = st.map;
     t.address = "aprs.example.net";
@@ -63,11 +74,11 @@ void fillEverything(Station& st) {
     m.mapType = kMapMapTechPro;
     m.importMode = "PROimport";
     m.option = MapOption::Option7LivePostOzi;
-    c.importPathMapTech = "/home/op/maps/quorvel.rxf";
-    c.importPathStreetAtlas = "/home/op/maps/quorvelSA5now.txt";
-    c.importPathNatGeoTopo = "/home/op/maps/quorvelNGTOPOnow.txt";
-    c.designatedNgTopoMap = "Bend, OR";
-    c.mapDataFormat = "OptionMapPostbyTRACKwLines";
+    m.importPathMapTech = "/home/op/maps/quorvel.rxf";
+    m.importPathStreetAtlas = "/home/op/maps/quorvelSA5now.txt";
+    m.importPathNatGeoTopo = "/home/op/maps/quorvelNGTOPOnow.txt";
+    m.designatedNgTopoMap = "Bend, OR";
+    m.display = DisplayOption::OptionMapPostbyTRACKwLines;
     st.tracking.CheckMapTacticalNames.checked = true;
     m.ODFcheckbox = true;
     m.menucreatestreetatlasfiles = false;
@@ -167,7 +178,7 @@ TEST(Settings, ReadsHandWrittenFileWithOlderWordsSpacesAndAnyCase) {
     r.st.telnet.loginName = "before";
     ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
     EXPECT_EQ(r.st.link.comport, "3");
-    EXPECT_EQ(r.st.cfg.importPathMapTech, "C:\\maps\\quorvel.mxf");
+    EXPECT_EQ(r.st.map.importPathMapTech, "C:\\maps\\quorvel.mxf");
     EXPECT_EQ(r.st.slots[1].CallsignID, "w7abc-9");
     EXPECT_TRUE(r.st.slots[1].track);
     EXPECT_FALSE(r.st.slots[2].track);
@@ -186,7 +197,7 @@ TEST(Settings, ReadsHandWrittenFileWithOlderWordsSpacesAndAnyCase) {
     EXPECT_EQ(r.st.slots[6].CallsignID, "KE7XYZ");
     EXPECT_TRUE(r.st.slots[6].track);
     // No display type in the file: the options stay as designed.
-    EXPECT_EQ(r.st.cfg.mapDataFormat, "");
+    EXPECT_EQ(r.st.map.display, DisplayOption::None);
     EXPECT_TRUE(r.st.link.portButtonsVisible);
     EXPECT_EQ(tmp.read("quorvel.err"), "");
     EXPECT_TRUE(r.ui.messages.empty());
