@@ -69,6 +69,8 @@ public:
     virtual void changeimportNGTOPO_Click() {}
     // the timed posting check box changed (the map options clear it)
     virtual void timedautoimport_Click() {}
+    // capture-all off, as its menu command does (choosing MapTech or TOPO! runs it)
+    virtual void captureallOFF_Click() {}
 
     // shell
     virtual void savesettings() {}

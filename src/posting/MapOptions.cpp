@@ -180,11 +180,7 @@ void MapOptions::applyMapOption(const Row& row) {
     if (row.tactical == Tactical::DisabledAndCleared) tactical.checked = false;
 
     if (row.captureAllMessage && m.CaptureAllLabel) {
-        // Capture-all off, as its own menu command does it.
-        m.captureallON = false;
-        m.captureallOFF = true;
-        m.CaptureAllLabel = false;
-        tactical.enabled = true;
+        ctx_.steps.captureallOFF_Click();
         ctx_.ui.message(row.captureAllMessage, "Quorvel", Buttons::Ok);
     }
 

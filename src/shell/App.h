@@ -26,8 +26,8 @@
 #include "records/RecordBuilder.h"
 #include "records/SlotMarks.h"
 #include "shell/Settings.h"
-#include "tracking/CaptureAll.h"
 #include "shell/Startup.h"
+#include "tracking/CaptureAll.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
 
@@ -140,6 +140,7 @@ public:
     void selectMapDataFormat(const std::string& optionName) override { mapOptions.selectMapDataFormat(optionName); }
     void selectmapdatadisplaytype() override { mapOptions.selectmapdatadisplaytype(); }
     void checkimportfilename() override { mapOptions.checkimportfilename(); }
+    void captureallOFF_Click() override { captureAll.captureallOFF_Click(); }
 };
 
 } // namespace qv

@@ -55,6 +55,12 @@ struct PostingRig : Steps {
         ++archives;
         archive.exportarchive_Click();
     }
+    void captureallOFF_Click() override {
+        st.map.captureallON = false;
+        st.map.captureallOFF = true;
+        st.map.CaptureAllLabel = false;
+        st.tracking.CheckMapTacticalNames.enabled = true;
+    }
     void timedautoimport_Click() override { automation.timedautoimport_Click(); }
     void changeimportSA_Click() override { options.changeimportSA_Click(); }
     void changeimportNGTOPO_Click() override { options.changeimportNGTOPO_Click(); }
