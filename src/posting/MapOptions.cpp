@@ -307,11 +307,18 @@ const char* MapOptions::displayName(DisplayOption option) {
 
 std::string MapOptions::inWorkDir(const char* file) const { return (ctx_.dir.root() / file).string(); }
 
+// While the settings load, the option buttons are set before and after the
+// stored import paths are read; pointing the paths at the display type's
+// files then would throw away the paths the user saved.
+bool MapOptions::pathsFollowDisplay() const { return !ctx_.st.marks.loading(); }
+
 void MapOptions::OptionMapPostbyTRACK_Click() {
     MapState& m = ctx_.st.map;
     ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPO.txt");
-    m.importPathMapTech = inWorkDir("quorvel.mxf");
+    if (pathsFollowDisplay()) {
+        m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPO.txt");
+        m.importPathMapTech = inWorkDir("quorvel.mxf");
+    }
     m.FrameMapPostOptionsHeight = 2775;
     selectmapdatadisplaytype();
 }
@@ -319,7 +326,7 @@ void MapOptions::OptionMapPostbyTRACK_Click() {
 void MapOptions::OptionMapPostbyTRACKwLines_Click() {
     MapState& m = ctx_.st.map;
     ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    m.importPathMapTech = inWorkDir("quorvel.rxf");
+    if (pathsFollowDisplay()) m.importPathMapTech = inWorkDir("quorvel.rxf");
     m.FrameMapPostOptionsHeight = 2775;
     selectmapdatadisplaytype();
 }
@@ -327,7 +334,7 @@ void MapOptions::OptionMapPostbyTRACKwLines_Click() {
 void MapOptions::OptionMapPostOnlyCurrent_Click() {
     MapState& m = ctx_.st.map;
     ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnow.txt");
+    if (pathsFollowDisplay()) m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnow.txt");
     m.FrameMapPostOptionsHeight = 2775;
     selectmapdatadisplaytype();
 }
@@ -336,8 +343,10 @@ void MapOptions::OptionMapPostOnlyCurrentWithCallsigns_Click() {
     MapState& m = ctx_.st.map;
     // The callsign files carry callsigns, never tactical names.
     ctx_.st.tracking.CheckMapTacticalNames.enabled = false;
-    m.importPathStreetAtlas = inWorkDir("quorvelSA5now.txt");
-    m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnowCall.txt");
+    if (pathsFollowDisplay()) {
+        m.importPathStreetAtlas = inWorkDir("quorvelSA5now.txt");
+        m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnowCall.txt");
+    }
     m.FrameMapPostOptionsHeight = 2775;
     selectmapdatadisplaytype();
 }

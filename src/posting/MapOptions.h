@@ -82,6 +82,7 @@ private:
     void applyMapOption(const Row& row);
     void notice(const std::string& text);
     std::string inWorkDir(const char* file) const;
+    bool pathsFollowDisplay() const;
     void setTimedPosting(bool on);
 
     Context& ctx_;

@@ -42,9 +42,9 @@ void Startup::Form_Load() {
         std::error_code ec;
         const std::string here = std::filesystem::absolute(ctx_.dir.root(), ec).lexically_normal().string();
         const std::string base = here.empty() || here.back() == '/' ? here : here + "/";
-        if (st.cfg.importPathMapTech.empty()) st.cfg.importPathMapTech = base + "quorvel.mxf";
-        if (st.cfg.importPathStreetAtlas.empty()) st.cfg.importPathStreetAtlas = base + "quorvelSA5now.txt";
-        if (st.cfg.importPathNatGeoTopo.empty()) st.cfg.importPathNatGeoTopo = base + "quorvelNGTOPO.txt";
+        if (st.map.importPathMapTech.empty()) st.map.importPathMapTech = base + "quorvel.mxf";
+        if (st.map.importPathStreetAtlas.empty()) st.map.importPathStreetAtlas = base + "quorvelSA5now.txt";
+        if (st.map.importPathNatGeoTopo.empty()) st.map.importPathNatGeoTopo = base + "quorvelNGTOPO.txt";
     });
 
     log.guard(kMarker, [&] {

@@ -96,6 +96,7 @@ TEST(MapOptions, LoadingAConfigurationShowsNoNoticeAndSavesNothing) {
     EXPECT_EQ(rig.saves, 0);
     EXPECT_EQ(rig.st.map.mapType, "NatGeoTOPO");
     EXPECT_EQ(rig.st.map.display, D::OptionMapPostOnlyCurrentWithCallsigns);
+    EXPECT_EQ(rig.st.map.importPathNatGeoTopo, ""); // the stored paths are left as read
     // The hidden window also keeps the notice back.
     test::PostingRig headless;
     headless.st.marks.windowVisible = false;

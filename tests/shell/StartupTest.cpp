@@ -31,9 +31,9 @@ TEST(Startup, FirstStartOnAnEmptyDirectoryUsesDesignValuesAndDefaultPaths) {
     r.app.startup.Form_Load();
     const auto& st = r.app.st;
     const std::string here = std::filesystem::absolute(tmp.path()).lexically_normal().string() + "/";
-    EXPECT_EQ(st.cfg.importPathMapTech, here + "quorvel.mxf");
-    EXPECT_EQ(st.cfg.importPathStreetAtlas, here + "quorvelSA5now.txt");
-    EXPECT_EQ(st.cfg.importPathNatGeoTopo, here + "quorvelNGTOPO.txt");
+    EXPECT_EQ(st.map.importPathMapTech, here + "quorvel.mxf");
+    EXPECT_EQ(st.map.importPathStreetAtlas, here + "quorvelSA5now.txt");
+    EXPECT_EQ(st.map.importPathNatGeoTopo, here + "quorvelNGTOPO.txt");
     EXPECT_EQ(st.tracking.overdue, "60");
     EXPECT_EQ(st.slots[3].CallsignID, "CALL ID-3");
     EXPECT_EQ(st.slots[8].Teamname, "Tac8");
@@ -64,7 +64,7 @@ TEST(Startup, ConfiguredPortZeroStaysClosedWithButtonsHidden) {
     EXPECT_FALSE(st.link.portButtonsVisible);
     EXPECT_EQ(st.marks.PGMmessage, "<<< NOTICE >>> COM PORT CLOSED!!!");
     EXPECT_EQ(st.slots[1].CallsignID, "KD7QRV-9");
-    EXPECT_EQ(st.cfg.importPathMapTech, "C:\\quorvel\\quorvel.mxf"); // a loaded path is kept
+    EXPECT_EQ(st.map.importPathMapTech, "C:\\quorvel\\quorvel.mxf"); // a loaded path is kept
     EXPECT_TRUE(st.marks.exportarchiveVisible);
     EXPECT_FALSE(st.cfg.helpFile.empty());
 }
