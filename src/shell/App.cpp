@@ -2,6 +2,7 @@
 #include "shell/App.h"
 
 #include "platform/SerialPort.h"
+#include "platform/X11WindowKeys.h"
 
 namespace qv {
 
@@ -23,6 +24,17 @@ void App::attachSerial(SerialPort* port) {
         port->onEvent = [this] { receive.MSComm1_OnComm(); };
         port->setSettings(st.link.comSettings);
     }
+}
+
+void App::attachPosting(Timer* timer1) {
+    windowKeys = std::make_unique<X11WindowKeys>();
+    oziApi = std::make_unique<MissingOziApi>();
+    processRunner = std::make_unique<QtProcessRunner>();
+    ctx.windows = windowKeys.get();
+    ctx.ozi = oziApi.get();
+    ctx.process = processRunner.get();
+    ctx.timer1 = timer1;
+    automation.attach();
 }
 
 } // namespace qv

@@ -18,6 +18,9 @@
 #include "intake/TelnetClient.h"
 #include "mapfiles/Archive.h"
 #include "mapfiles/FileWriter.h"
+#include "platform/OziApi.h"
+#include "platform/ProcessRunner.h"
+#include "platform/WindowKeys.h"
 #include "posting/FindStation.h"
 #include "posting/MapAutomation.h"
 #include "posting/MapOptions.h"
@@ -32,6 +35,7 @@
 #include "tracking/SlotTable.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace qv {
 
@@ -125,7 +129,12 @@ public:
 
     void exportarchive_Click() override { archive.exportarchive_Click(); }
 
-    // Map posting. Start-up runs automation.attach() once ctx.timer1 is set.
+    // Map posting. attachPosting() gives it the desktop's windows and keys (X11),
+    // the OziExplorer library stand-in, the program starter and Timer1.
+    void attachPosting(Timer* timer1);
+    std::unique_ptr<WindowKeys> windowKeys;
+    std::unique_ptr<OziApi> oziApi;
+    std::unique_ptr<ProcessRunner> processRunner;
     MapOptions mapOptions{ctx};
     MapAutomation automation{ctx, mapOptions};
     OziLive oziLive{ctx};
