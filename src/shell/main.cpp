@@ -1,5 +1,6 @@
 // Quorvel's entry point.
 #include "shell/Headless.h"
+#include "shell/window/WindowMain.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,8 +20,6 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return qv::runHeadless(cl, std::cout, std::cerr);
     }
-    // The window is not built yet: run the same start-up without one.
-    QCoreApplication app(argc, argv);
-    std::cerr << "quorvel: no window available yet, running headless\n";
-    return qv::runHeadless(cl, std::cout, std::cerr);
+    QApplication app(argc, argv);
+    return qv::runWindowed(cl);
 }

@@ -3,13 +3,15 @@
 #include "WindowFixture.h"
 
 #include "shell/App.h"
-#include "shell/window/QtUi.h"
-#include "shell/window/WindowShell.h"
+#include "shell/window/AppHandlers.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <filesystem>
 
 using namespace qv;
 using namespace qv::test;
@@ -24,10 +26,11 @@ class AppWindowTest : public ::testing::Test, private QtFirst {
 protected:
     TempDir dir;
     FakeClock clock;
-    QtUi ui;
+    FakeUi ui;
     App app{dir.path(), ui, clock};
-    WindowShell shell{app, ui};
-    MainWindow& w = shell.window();
+    Standin standin;
+    AppHandlers handlers{app, standin};
+    MainWindow w{app.st, standin, handlers, ui};
 
     template <class T> T* control(const char* name) { return w.findChild<T*>(QString::fromLatin1(name)); }
     void doubleClick(QWidget* target) {
@@ -75,4 +78,65 @@ TEST_F(AppWindowTest, LetterDoubleClickShowsTheSlotsLastRawLine) {
     EXPECT_EQ(control<QLabel>("LabelCallidLetterD")->toolTip(), "N0CALL-4>APRS:=4903.50N/07201.75W-");
     doubleClick(control<QLabel>("LabelCallidLetterD"));
     EXPECT_EQ(control<QLineEdit>("incomingdata")->text(), "N0CALL-4>APRS:=4903.50N/07201.75W-");
+}
+
+TEST_F(AppWindowTest, ExitButtonAsksAndHonoursCancel) {
+    int ends = 0;
+    app.startup.onEnd = [&] { ++ends; };
+    ui.answers = {Answer::Cancel};
+    control<QPushButton>("exitbutton")->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Are you sure you want to EXIT THE QUORVEL PROGRAM?");
+    EXPECT_EQ(ui.messages[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(ends, 0);
+
+    ui.answers = {Answer::Ok};
+    control<QPushButton>("exitbutton")->click();
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(AppWindowTest, ExitMenuEndsAtOnceWithoutAQuestion) {
+    int ends = 0;
+    app.startup.onEnd = [&] { ++ends; };
+    w.findChild<QAction*>("exit")->trigger();
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(AppWindowTest, ALineTypedIntoTheIncomingFieldAndDoubleClickedIsClassifiedAndTracked) {
+    app.st.tracking.autoassigncheckbox = true;
+    auto* in = control<QLineEdit>("incomingdata");
+    in->setFocus();
+    const char* line = "N0CALL-9>APRS,WIDE2-1:!4903.50N/07201.75W-Test\r";
+    for (const char* c = line; *c; ++c) {
+        if (*c == '\\') break;
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(*c)));
+        QApplication::sendEvent(in, &key);
+    }
+    doubleClick(in);
+    EXPECT_EQ(control<QLineEdit>("callsign")->text(), "N0CALL-9");
+    EXPECT_EQ(control<QLineEdit>("latitude")->text(), "49.0583");
+    EXPECT_EQ(control<QLineEdit>("eastwest")->text(), "W");
+    EXPECT_TRUE(control<QLineEdit>("longitude")->text().startsWith("-72.029"));
+    EXPECT_EQ(control<QLabel>("miclabel")->text(), "!DIGI/=Fixed Detected");
+    EXPECT_FALSE(control<QLabel>("miclabel")->isHidden());
+    // Auto-assignment put the new station into the first free slot, and the slot shows where it is.
+    EXPECT_EQ(control<QLineEdit>("CallsignID1")->text(), "N0CALL-9");
+    EXPECT_TRUE(control<QLineEdit>("callsign1location")->text().startsWith("49.0583, -72.029"));
+}
+
+TEST_F(AppWindowTest, AfterAReplayOfTheSampleFeedTheTableShowsTheStations) {
+    for (const char* name : {"quorvel.cfg", "quorvel.imp"}) {
+        std::filesystem::copy_file(std::filesystem::path(QUORVEL_SOURCE_DIR) / "examples" / name, dir.path() / name);
+    }
+    app.st.map.commandLine = "import";
+    app.startup.Form_Load();
+    w.redraw();
+    for (int n = 1; n <= 8; ++n) {
+        const std::string id = "CallsignID" + std::to_string(n);
+        const std::string loc = "callsign" + std::to_string(n) + "location";
+        EXPECT_EQ(control<QLineEdit>(id.c_str())->text().toStdString(), app.st.slots[n].CallsignID);
+        EXPECT_EQ(control<QLineEdit>(loc.c_str())->text().toStdString(), app.st.slots[n].location);
+        EXPECT_NE(app.st.slots[n].location, "(latitude/longitude)") << n;
+    }
 }

@@ -84,7 +84,7 @@ TEST_F(WindowTest, MenuItemsCarryTheirCaptionsAndReachTheirHandlers) {
         {"maxviewmenu", "&Maximized View", ""},
         {"normalviewmenu", "&Normal View", ""},
         {"NewSetupWizard", "&Setup Wizard (New Users) IN DEVELOPMENT", ""},
-        {"exit", "&Exit", ""},
+        {"exit", "&Exit", "exit_Click"},
     };
     for (const auto& c : cases) {
         QAction* a = menu(c.name);
@@ -98,8 +98,6 @@ TEST_F(WindowTest, MenuItemsCarryTheirCaptionsAndReachTheirHandlers) {
         else
             EXPECT_TRUE(handlers.calls.empty()) << c.name;
     }
-    EXPECT_EQ(ends, 1); // the Exit item, at once and without a question
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(WindowTest, ButtonsReachTheirHandlers) {
@@ -124,9 +122,10 @@ TEST_F(WindowTest, ButtonsReachTheirHandlers) {
         {"ViewNGTOPO", "view_Click(NGTOPO)"},
         {"deletefileSA5button", "deletefileSA5button_Click"},
         {"deletefileNGTOPObutton", "deletefileNGTOPObutton_Click"},
+        {"exitbutton", "exitbutton_Click"},
         {"ctrlC", nullptr}, // present, sends nothing
     };
-    standin.closeportEnabled = true;
+    st.link.closeportcmdEnabled = st.link.openportcmdEnabled = true;
     window->redraw();
     for (const auto& c : cases) {
         auto* b = control<QPushButton>(c.name);
@@ -205,7 +204,7 @@ TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
     st.tracking.overdue = "15";
     st.tracking.autoassigncheckbox = true;
     st.map.option = MapOption::Option1ImportSA;
-    standin.displayOption = "OptionMapPostOTHER";
+    st.cfg.mapDataFormat = "OptionMapPostOTHER";
     st.map.captureallON = true;
     st.map.menucreatemaptechfiles = false;
     standin.timedautoimport = true;
@@ -265,22 +264,9 @@ TEST_F(WindowTest, SlotRowsShowSlotColoursWithWhiteTextAndTheLastHeardState) {
                     .contains(QApplication::palette().color(QPalette::Button).name()));
 }
 
-TEST_F(WindowTest, ExitButtonAsksAndHonoursCancel) {
-    ui.answers = {Answer::Cancel};
-    control<QPushButton>("exitbutton")->click();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Are you sure you want to EXIT THE QUORVEL PROGRAM?");
-    EXPECT_EQ(ui.messages[0].buttons, Buttons::OkCancel);
-    EXPECT_EQ(ends, 0);
-    EXPECT_TRUE(handlers.calls.empty());
-
-    ui.answers = {Answer::Ok};
-    control<QPushButton>("exitbutton")->click();
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(handlers.calls, std::vector<std::string>{"closeTelnetForExit"});
-}
-
 TEST_F(WindowTest, AnActionArrivingDuringARefreshWaitsForTheRunningHandler) {
+    st.link.openportcmdEnabled = true;
+    window->redraw();
     std::vector<std::string> order;
     handlers.during = [&](const std::string& call) {
         order.push_back("begin " + call);
@@ -341,4 +327,29 @@ TEST_F(WindowTest, SetupWizardStepsThroughItsFourPages) {
     }
     control<QPushButton>("CommandNewSetupCLOSE")->click();
     EXPECT_TRUE(control<QWidget>("FrameNewSetup")->isHidden());
+}
+
+TEST_F(WindowTest, FieldsRepaintWhenTheStateChanges) {
+    // Drawing silences the controls, not their inner parts: a field must
+    // repaint with its new text, not only hold it.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    window->resize(1200, 900);
+    window->show();
+    QApplication::processEvents();
+    auto* id = control<QLineEdit>("CallsignID1");
+    auto* status = control<QLineEdit>("PGMmessage");
+    id->installEventFilter(&counter);
+    status->installEventFilter(&counter);
+    st.slots[1].CallsignID = "KD7QRV-9";
+    st.marks.PGMmessage = "InspectingDataLine";
+    window->redraw();
+    QApplication::processEvents();
+    EXPECT_GE(counter.paints, 2);
+    window->hide();
 }

@@ -39,7 +39,6 @@ protected:
     WindowTest() {
         qtApp();
         window = std::make_unique<MainWindow>(st, standin, handlers, ui);
-        window->onEnd = [this] { ++ends; };
     }
     template <class T> T* control(const char* name) {
         T* w = window->findChild<T*>(QString::fromLatin1(name));
@@ -52,7 +51,6 @@ protected:
     Standin standin;
     RecordingHandlers handlers;
     FakeUi ui;
-    int ends = 0;
     std::unique_ptr<MainWindow> window;
 };
 

@@ -9,23 +9,19 @@
 
 namespace qv {
 
-void AppHandlers::incomingdata_DblClick() {
-    // Whatever the user typed or pasted is processed as if it had been received.
-    app_.st.report.dataline = app_.st.report.incomingdata;
-    app_.inspectdataline();
-    app_.st.report.dataline.clear();
-}
-
-void AppHandlers::DisplaySend_Click() { s_.sendVisible = true; }
-void AppHandlers::hidesend_Click() { s_.sendVisible = false; }
+void AppHandlers::openportcmd_Click() { app_.link.openportcmd_Click(); }
+void AppHandlers::closeportcmd_Click() { app_.link.closeportcmd_Click(); }
+void AppHandlers::comportmenu_Click() { app_.link.comportmenu_Click(); }
+void AppHandlers::Sendkey_Click() { app_.link.Sendkey_Click(); }
+void AppHandlers::DisplaySend_Click() { app_.link.DisplaySend_Click(); }
+void AppHandlers::hidesend_Click() { app_.link.hidesend_Click(); }
+void AppHandlers::incomingdata_DblClick() { app_.link.incomingdata_DblClick(); }
+void AppHandlers::sendtext_GotFocus() { app_.link.sendtext_GotFocus(); }
 
 void AppHandlers::TelnetActivate_Click() { app_.telnet.TelnetActivate_Click(); }
 void AppHandlers::stoptelnetconnection_Click() { app_.telnet.stoptelnetconnection_Click(); }
 void AppHandlers::TelnetActiveLabel_DblClick() { app_.telnet.TelnetActiveLabel_DblClick(); }
 void AppHandlers::telnetsetup_Click() { app_.telnet.telnetsetup_Click(); }
-void AppHandlers::closeTelnetForExit() {
-    if (app_.telnet.connected()) app_.telnet.TelnetActiveLabel_DblClick();
-}
 
 void AppHandlers::CallsignID_Change(int n) { app_.slotTable.CallsignID_Change(n); }
 void AppHandlers::CallsignID_DblClick(int n) { app_.slotTable.CallsignID_DblClick(n); }
@@ -43,6 +39,9 @@ void AppHandlers::soundon_Click() { app_.savesettings(); }
 void AppHandlers::overdue_Change() { app_.monitor.overdue_Change(); }
 void AppHandlers::CheckTrackOnlyMoving_Click() { app_.monitor.CheckTrackOnlyMoving_Click(); }
 void AppHandlers::Timer2_Timer() { app_.monitor.Timer2_Timer(); }
+
+void AppHandlers::captureallON_Click() { app_.captureAll.captureallON_Click(); }
+void AppHandlers::captureallOFF_Click() { app_.captureAll.captureallOFF_Click(); }
 
 void AppHandlers::preventdupes_Click() { app_.st.map.preventdupes = !app_.st.map.preventdupes; }
 
@@ -82,6 +81,10 @@ void AppHandlers::menucreate_Click(const char* name) {
 }
 
 void AppHandlers::ODFcheckbox_Click() { app_.savesettings(); }
+
+void AppHandlers::configreset_Click() { app_.settings.configreset_Click(); }
+void AppHandlers::exit_Click() { app_.startup.exit_Click(); }
+void AppHandlers::exitbutton_Click() { app_.startup.exitbutton_Click(); }
 
 void AppHandlers::toggledebuglog_Click() {
     Marks& m = app_.st.marks;

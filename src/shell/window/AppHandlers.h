@@ -14,15 +14,19 @@ class AppHandlers final : public Handlers {
 public:
     AppHandlers(App& app, Standin& standin) : app_(app), s_(standin) {}
 
-    void incomingdata_DblClick() override;
+    void openportcmd_Click() override;
+    void closeportcmd_Click() override;
+    void comportmenu_Click() override;
+    void Sendkey_Click() override;
     void DisplaySend_Click() override;
     void hidesend_Click() override;
+    void incomingdata_DblClick() override;
+    void sendtext_GotFocus() override;
 
     void TelnetActivate_Click() override;
     void stoptelnetconnection_Click() override;
     void TelnetActiveLabel_DblClick() override;
     void telnetsetup_Click() override;
-    void closeTelnetForExit() override;
 
     void CallsignID_Change(int n) override;
     void CallsignID_DblClick(int n) override;
@@ -39,6 +43,8 @@ public:
     void overdue_Change() override;
     void CheckTrackOnlyMoving_Click() override;
     void Timer2_Timer() override;
+    void captureallON_Click() override;
+    void captureallOFF_Click() override;
 
     void preventdupes_Click() override;
     void menumapsallON_Click() override;
@@ -46,7 +52,10 @@ public:
     void menucreate_Click(const char* name) override;
     void ODFcheckbox_Click() override;
 
+    void configreset_Click() override;
     void toggledebuglog_Click() override;
+    void exit_Click() override;
+    void exitbutton_Click() override;
 
 private:
     App& app_;

@@ -18,6 +18,7 @@ public:
     virtual void DisplaySend_Click() { pending("DisplaySend_Click"); }
     virtual void hidesend_Click() { pending("hidesend_Click"); }
     virtual void incomingdata_DblClick() { pending("incomingdata_DblClick"); }
+    virtual void sendtext_GotFocus() { pending("sendtext_GotFocus"); }
 
     // APRS-IS
     virtual void TelnetActivate_Click() { pending("TelnetActivate_Click"); }
@@ -95,8 +96,9 @@ public:
     virtual void configreset_Click() { pending("configreset_Click"); }
     virtual void toggledebuglog_Click() { pending("toggledebuglog_Click"); }
     virtual void checkforupdates_Click() { pending("checkforupdates_Click"); }
-    // Closes the APRS-IS connection on the way out.
-    virtual void closeTelnetForExit() { pending("closeTelnetForExit"); }
+    // ending: at once, or after the question
+    virtual void exit_Click() { pending("exit_Click"); }
+    virtual void exitbutton_Click() { pending("exitbutton_Click"); }
 
 protected:
     // Where an action lands while its handler is not built.

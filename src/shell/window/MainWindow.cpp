@@ -12,6 +12,7 @@
 #include "shell/window/SecondaryWindow.h"
 #include "shell/window/SlotGrid.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -169,12 +170,27 @@ void MainWindow::build() {
     buildMenus();
     buildWizard();
 
+    // The controls drawing must silence: every named field, button and menu item.
+    for (QObject* o : findChildren<QObject*>())
+        if (!o->objectName().isEmpty() &&
+            (qobject_cast<QLineEdit*>(o) || qobject_cast<QAbstractButton*>(o) || qobject_cast<QAction*>(o)))
+            quiet_.push_back(o);
+
     form2_ = new SecondaryWindow(this);
     help_ = new HelpWindow(this);
     form4_ = new QDialog(this);
     form4_->setObjectName("Form4Config");
     form4_->setWindowTitle("Form4Config");
     form4_->resize(400, 260);
+
+    // Timers and sockets change the state outside any user action; a steady
+    // redraw shows their work without each of them knowing about the window.
+    auto* tick = new QTimer(this);
+    tick->setObjectName("redrawTimer");
+    connect(tick, &QTimer::timeout, this, [this] {
+        if (depth_ == 0) redraw();
+    });
+    tick->start(250);
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [this] { help_->showHelp(); });
@@ -234,7 +250,7 @@ QWidget* MainWindow::buildTopBand() {
     row->addWidget(hidden);
 
     auto* exitb = button(
-        "exitbutton", "EXIT", [this] { exitbutton_Click(); }, band);
+        "exitbutton", "EXIT", [this] { h_.exitbutton_Click(); }, band);
     row->addWidget(exitb);
     return band;
 }
@@ -266,8 +282,9 @@ QWidget* MainWindow::buildIncoming() {
     sendtext_ = field("sendtext", box, false);
     sendtext_->setToolTip("Type text here to send commands to TNC");
     connect(sendtext_, &QLineEdit::textEdited, this,
-            [this](const QString& t) { act([this, s = ss(t)] { standin.sendtext = s; }); });
+            [this](const QString& t) { act([this, s = ss(t)] { st_.link.sendtext = s; }); });
     connect(sendtext_, &QLineEdit::returnPressed, this, [this] { act([this] { h_.Sendkey_Click(); }); });
+    sendtext_->installEventFilter(this);
     Sendkey_ = button(
         "Sendkey", "Send", [this] { h_.Sendkey_Click(); }, box);
     auto* sendRow = new QHBoxLayout;
@@ -484,7 +501,7 @@ QWidget* MainWindow::buildMapOptions() {
         const char* name = o.name;
         connect(r, &QRadioButton::clicked, this, [this, name] {
             act([this, name] {
-                standin.displayOption = name;
+                st_.cfg.mapDataFormat = name;
                 h_.displayOption_Click(name);
             });
         });
@@ -700,7 +717,7 @@ void MainWindow::buildMenus() {
     menuItem(data, "killeverything", "&Fresh Start. WARNING! Deletes all data and archive files.",
              [this] { h_.killeverything_Click(); });
     file->addSeparator();
-    menuItem(file, "exit", "&Exit", [this] { exit_Click(); });
+    menuItem(file, "exit", "&Exit", [this] { h_.exit_Click(); });
 
     QMenu* stations = bar->addMenu("&Stations");
     stations->setObjectName("stationsmenu");
@@ -814,6 +831,7 @@ void MainWindow::onDoubleClick(QWidget* w, std::function<void()> f) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sendtext_ && event->type() == QEvent::FocusIn) act([this] { h_.sendtext_GotFocus(); });
     if (event->type() == QEvent::MouseButtonDblClick) {
         auto it = dblClick_.find(watched);
         if (it != dblClick_.end()) {
@@ -825,7 +843,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::act(std::function<void()> f) {
-    if (drawing_ || ended_) return;
+    if (drawing_) return;
     if (depth_ > 0) {
         deferred_.push_back(std::move(f));
         if (!drainQueued_) {
@@ -864,10 +882,11 @@ void MainWindow::refresh() {
 void MainWindow::redraw() {
     if (drawing_) return;
     drawing_ = true;
-    const QList<QObject*> blocked = findChildren<QObject*>();
+    // Only the controls whose signals reach handlers are silenced: a line
+    // edit's inner parts must keep signalling, or it stops repainting.
     std::vector<QObject*> unblock;
-    unblock.reserve(static_cast<std::size_t>(blocked.size()));
-    for (QObject* o : blocked)
+    unblock.reserve(quiet_.size());
+    for (QObject* o : quiet_)
         if (!o->signalsBlocked()) {
             o->blockSignals(true);
             unblock.push_back(o);
@@ -879,36 +898,42 @@ void MainWindow::redraw() {
 
     look::setText(PGMmessage_, m.PGMmessage);
     PGMmessage_->setCursorPosition(0);
-    look::paint(PGMmessage_, s.pgmBack, 0);
+    look::paint(PGMmessage_, st_.display.PGMmessageBack, 0);
     miclabel_->setVisible(r.miclabel.visible);
     if (miclabel_->text() != qs(r.miclabel.caption)) miclabel_->setText(qs(r.miclabel.caption));
     look::paint(miclabel_, r.miclabel.back, 0);
 
     debuglog_->setVisible(m.debugLog);
-    INcomport_->setText(qs(s.INcomport));
-    openportcmd_->setVisible(s.portButtonsVisible);
-    closeportcmd_->setVisible(s.portButtonsVisible);
-    openportcmd_->setEnabled(s.openportEnabled);
-    closeportcmd_->setEnabled(s.closeportEnabled);
+    const LinkState& link = st_.link;
+    INcomport_->setText(qs(link.INcomport));
+    openportcmd_->setVisible(link.portButtonsVisible);
+    closeportcmd_->setVisible(link.portButtonsVisible);
+    openportcmd_->setEnabled(link.openportcmdEnabled);
+    closeportcmd_->setEnabled(link.closeportcmdEnabled);
 
     if (!incomingdata_->hasFocus() || incomingdata_->text() != qs(r.incomingdata)) {
         look::setText(incomingdata_, r.incomingdata);
     }
     look::paint(incomingdata_, r.incomingdataBack, 0);
-    sendtext_->setVisible(s.sendVisible);
-    Sendkey_->setVisible(s.sendVisible);
-    look::setText(sendtext_, s.sendtext);
+    sendtext_->setVisible(link.sendBoxVisible);
+    Sendkey_->setVisible(link.sendBoxVisible);
+    look::setText(sendtext_, link.sendtext);
+    if (st_.link.sendtextFocus && link.sendBoxVisible) {
+        st_.link.sendtextFocus = false; // the request is served once
+        sendtext_->setFocus();
+    }
     TelnetActiveLabel_->setVisible(st_.telnet.labelVisible);
     TelnetActiveLabel_->setText(qs(st_.telnet.labelCaption));
 
     look::setText(callsign_, r.callsign);
-    look::paint(callsign_, s.callsignBack, 0);
+    look::paint(callsign_, st_.display.callsignBack, 0);
     look::setText(trackname_, r.trackname);
     look::setText(latitude_, r.latitude);
     look::setText(northsouth_, r.northsouth);
     look::setText(longitude_, r.longitude);
     look::setText(eastwest_, r.eastwest);
     look::setText(rawgpsdata_, r.rawgpsdata);
+    look::paint(rawgpsdata_, st_.display.rawgpsdataBack, 0);
     for (QLineEdit* e : {callsign_, trackname_, rawgpsdata_})
         e->setCursorPosition(0);
 
@@ -939,7 +964,7 @@ void MainWindow::redraw() {
     int i = 0;
     for (const auto& o : kDisplayOptions) {
         QRadioButton* radio = displayOptions_[o.name];
-        radio->setChecked(s.displayOption == o.name);
+        radio->setChecked(st_.cfg.mapDataFormat == o.name);
         radio->setEnabled(s.displayEnabled[i++]);
     }
     timedautoimport_->setChecked(s.timedautoimport);
@@ -970,8 +995,8 @@ void MainWindow::redraw() {
     actions_["preventdupes"]->setChecked(map.preventdupes);
     actions_["captureallON"]->setChecked(map.captureallON);
     actions_["captureallOFF"]->setChecked(map.captureallOFF);
-    actions_["DisplaySend"]->setEnabled(!s.sendVisible);
-    actions_["hidesend"]->setEnabled(s.sendVisible);
+    actions_["DisplaySend"]->setEnabled(link.DisplaySendEnabled);
+    actions_["hidesend"]->setEnabled(link.hidesendEnabled);
     actions_["toggledebuglog"]->setChecked(m.debugLog);
 
     if (form2_) form2_->draw(st_.slots);
@@ -1006,27 +1031,9 @@ void MainWindow::maxviewmenu_Click() { showMaximized(); }
 
 void MainWindow::pgmhelp_Click() { help_->showHelp(); }
 
-void MainWindow::exit_Click() { end(); }
-
-void MainWindow::exitbutton_Click() {
-    if (ui_.message("Are you sure you want to EXIT THE QUORVEL PROGRAM?", "Quorvel", Buttons::OkCancel,
-                    Icon::Question) == Answer::Ok) {
-        h_.closeTelnetForExit();
-        end();
-    }
-}
-
-void MainWindow::end() {
-    ended_ = true;
-    if (onEnd)
-        onEnd();
-    else
-        QApplication::quit();
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the frame is the Exit command: at once, no question.
-    if (!ended_) end();
+    act([this] { h_.exit_Click(); });
     event->accept();
 }
 

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -50,8 +51,6 @@ public:
     void normalviewmenu_Click();
     void maxviewmenu_Click();
     void pgmhelp_Click();
-    void exit_Click();
-    void exitbutton_Click();
     void HiddenButton_Click();
     void setconfiguraiton_Click();
     void NewSetupWizard_Click();
@@ -62,11 +61,7 @@ public:
     // What only the window knows.
     bool advancedShown() const { return advanced_; }
     const QString& wizardTag() const { return wizardTag_; }
-    bool ended() const { return ended_; }
     SecondaryWindow* form2() const { return form2_; }
-
-    // Called instead of closing the application, so tests can watch the ending.
-    std::function<void()> onEnd;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,7 +90,6 @@ private:
                       bool checkable = false);
     QPushButton* button(const char* name, const char* caption, std::function<void()> f, QWidget* parent);
     void placeWizard();
-    void end();
 
     Station& st_;
     Standin& standin; // values not yet owned by a subsystem's state
@@ -107,10 +101,10 @@ private:
     bool drainQueued_ = false;
     std::deque<std::function<void()>> deferred_;
     std::map<QObject*, std::function<void()>> dblClick_;
+    std::vector<QObject*> quiet_; // controls connected to handlers
 
     bool advanced_ = true;
     QString wizardTag_ = "Step 0";
-    bool ended_ = false;
 
     // controls drawn from the state
     QLineEdit* PGMmessage_ = nullptr;

@@ -11,22 +11,10 @@
 namespace qv {
 
 struct Standin {
-    // serial link
-    std::string comport = "0";
-    bool portButtonsVisible = true;
-    bool openportEnabled = true;
-    bool closeportEnabled = false;
-    std::string INcomport = "IN com port ";
-    Colour pgmBack = fromRgb(0xFFFFFF);
-    Colour callsignBack = fromRgb(0xFFFFFF);
-    bool sendVisible = false;
-    std::string sendtext;
-
     // capture-all hides the auto-assign switch
     bool autoassignVisible = true;
 
     // map posting and options
-    std::string displayOption; // "OptionMapPostbyTRACK" ..; empty = none selected
     bool displayEnabled[5] = {true, true, true, true, true};
     bool timedautoimport = false;
     bool timedEnabled = true;

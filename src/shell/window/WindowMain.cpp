@@ -1,0 +1,98 @@
+// Wiring of the window and the Qt ports to the application.
+#include "shell/window/WindowMain.h"
+
+#include "platform/Clock.h"
+#include "shell/App.h"
+#include "shell/window/AppHandlers.h"
+#include "shell/window/MainWindow.h"
+#include "shell/window/MessageForm.h"
+#include "shell/window/QtUi.h"
+#include "shell/window/SpeedForm.h"
+#include "shell/window/Standin.h"
+
+#include "platform/QtSerialPort.h"
+#include "platform/QtTcpSocket.h"
+#include "platform/QtTimer.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <filesystem>
+
+namespace qv {
+
+int runWindowed(const CommandLine& cl) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_directory(cl.workdir, ec)) {
+        QMessageBox::critical(
+            nullptr, "Quorvel",
+            QString("The working directory %1 does not exist.").arg(QString::fromStdString(cl.workdir.string())));
+        return 2;
+    }
+    SystemClock clock;
+    QtUi ui;
+    QtSerialPort serial; // outlives the application, which lets go of it first
+    QtTcpSocket socket;
+    QtTimer timer1, timer2, timer3;
+
+    App app(fs::canonical(cl.workdir, ec), ui, clock);
+    app.st.map.commandLine = cl.command;
+    Standin standin;
+    AppHandlers handlers(app, standin);
+    MainWindow window(app.st, standin, handlers, ui);
+    ui.attach(&window);
+
+    QtSpeedDialog form3(&window);
+    app.link.form3 = &form3;
+    MessageForm form5(&window);
+    app.ctx.messageWindow = &form5;
+    app.messageReply.attach();
+    // The reply window's own actions change what the main window shows.
+    auto edited = form5.onEdited;
+    form5.onEdited = [&, edited](const std::string& from, const std::string& text) {
+        if (edited) edited(from, text);
+        window.redraw();
+    };
+    auto send = form5.onSend;
+    form5.onSend = [&, send] {
+        if (send) send();
+        window.redraw();
+    };
+
+    app.attachSerial(&serial);
+    app.ctx.socket = &socket;
+    app.ctx.timer1 = &timer1;
+    app.ctx.timer2 = &timer2;
+    app.ctx.timer3 = &timer3;
+    app.telnet.attach();
+    app.monitor.start();
+    app.startup.onEnd = [] { QApplication::quit(); };
+
+    // Start-up shows the window before it loads the settings.
+    window.normalviewmenu_Click();
+    window.show();
+    window.redraw();
+    app.startup.Form_Load();
+    window.redraw();
+    int code = 0;
+    if (!app.startup.ended()) {
+        if (cl.telnet) {
+            app.telnet.TelnetActivate_Click();
+            window.redraw();
+        }
+        code = QApplication::exec();
+    }
+    socket.close();
+    serial.close();
+    app.telnet.detach();
+    app.messageReply.detach();
+    app.ctx.socket = nullptr;
+    app.ctx.timer1 = app.ctx.timer2 = app.ctx.timer3 = nullptr;
+    app.ctx.messageWindow = nullptr;
+    app.link.form3 = nullptr;
+    app.attachSerial(nullptr);
+    ui.attach(nullptr);
+    return code;
+}
+
+} // namespace qv
