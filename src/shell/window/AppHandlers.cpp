@@ -3,11 +3,29 @@
 
 #include "platform/Ui.h"
 #include "shell/App.h"
-#include "shell/window/Standin.h"
 
 #include <cstring>
+#include <string>
 
 namespace qv {
+
+namespace {
+
+const char* mapOptionName(MapOption o) {
+    switch (o) {
+    case MapOption::Option1ImportSA: return "Option1ImportSA";
+    case MapOption::Option2ImportMapTech: return "Option2ImportMapTech";
+    case MapOption::Option3ImportMapTechPRO: return "Option3ImportMapTechPRO";
+    case MapOption::Option4ImporttoOtherMaps: return "Option4ImporttoOtherMaps";
+    case MapOption::Option5ImportDelormeTOPO: return "Option5ImportDelormeTOPO";
+    case MapOption::Option6ImportNatGeoTOPO: return "Option6ImportNatGeoTOPO";
+    case MapOption::Option7LivePostOzi: return "Option7LivePostOzi";
+    case MapOption::None: break;
+    }
+    return "";
+}
+
+} // namespace
 
 void AppHandlers::openportcmd_Click() { app_.link.openportcmd_Click(); }
 void AppHandlers::closeportcmd_Click() { app_.link.closeportcmd_Click(); }
@@ -45,42 +63,96 @@ void AppHandlers::captureallOFF_Click() { app_.captureAll.captureallOFF_Click();
 
 void AppHandlers::preventdupes_Click() { app_.st.map.preventdupes = !app_.st.map.preventdupes; }
 
-namespace {
+void AppHandlers::exportarchive_Click() { app_.archive.exportarchive_Click(); }
+void AppHandlers::deleteTXF_Click() { app_.archive.deleteTXF_Click(); }
+void AppHandlers::deleteRXF_Click() { app_.archive.deleteRXF_Click(); }
+void AppHandlers::deleteMXF_Click() { app_.archive.deleteMXF_Click(); }
+void AppHandlers::deleteMXFHISTORY_Click() { app_.archive.deleteMXFHISTORY_Click(); }
+void AppHandlers::deleteRXFHISTORY_Click() { app_.archive.deleteRXFHISTORY_Click(); }
+void AppHandlers::deleteWPT_Click() { app_.archive.deleteWPT_Click(); }
+void AppHandlers::deletePLTs_Click() { app_.archive.deletePLTs_Click(); }
+void AppHandlers::deleteAllNGTOPO_Click() { app_.archive.deleteAllNGTOPO_Click(); }
+void AppHandlers::deletealldatafiles_Click() { app_.archive.deletealldatafiles_Click(); }
+void AppHandlers::killeverything_Click() { app_.archive.killeverything_Click(); }
+void AppHandlers::deletefileSA5button_Click() { app_.archive.deletefileSA5button_Click(); }
+void AppHandlers::deletefileNGTOPObutton_Click() { app_.archive.deletefileNGTOPObutton_Click(); }
 
-struct Family {
-    const char* name;
-    bool MapState::*flag;
-};
-
-const Family kFamilies[] = {
-    {"menucreatestreetatlasfiles", &MapState::menucreatestreetatlasfiles},
-    {"menucreatemaptechfiles", &MapState::menucreatemaptechfiles},
-    {"menucreatenatgeotopofiles", &MapState::menucreatenatgeotopofiles},
-    {"menucreateozifiles", &MapState::menucreateozifiles},
-    {"menucreatenatgeotopoNowCallfile", &MapState::menucreatenatgeotopoNowCallfile},
-};
-
-} // namespace
-
-void AppHandlers::menumapsallON_Click() {
-    for (const auto& f : kFamilies)
-        app_.st.map.*f.flag = true;
-    app_.savesettings();
+void AppHandlers::view_Click(const char* which) {
+    Archive& a = app_.archive;
+    const std::string w = which;
+    if (w == "txf")
+        a.viewtxf_Click();
+    else if (w == "rxf")
+        a.viewrxf_Click();
+    else if (w == "mxf")
+        a.viewmxf_Click();
+    else if (w == "wpt")
+        a.viewwpt_Click();
+    else if (w == "mxfhistory")
+        a.viewmxfhistory_Click();
+    else if (w == "rxfhistory")
+        a.viewrxfhistory_Click();
+    else if (w == "SA5")
+        a.Command1_Click();
+    else if (w == "SA")
+        a.ViewSA_Click();
+    else if (w == "NGTOPO")
+        a.ViewNGTOPO_Click();
+    else if (w.size() == 4 && w.rfind("plt", 0) == 0)
+        a.viewplt_Click(w[3] - '0');
 }
 
-void AppHandlers::menuspeedup_Click() {
-    for (const auto& f : kFamilies)
-        app_.st.map.*f.flag = false;
-    app_.savesettings();
+void AppHandlers::CreateBogusNGTOPOnowFile_Click() { app_.mapOptions.CreateBogusNGTOPOnowFile_Click(); }
+
+void AppHandlers::importtomapnow_Click() { app_.automation.importtomapnow_Click(); }
+void AppHandlers::importmenu_Click() { app_.automation.importmenu_Click(); }
+void AppHandlers::exportarchiveNotice_Click() { app_.automation.exportarchiveNotice_Click(); }
+void AppHandlers::importSA_Click() { app_.automation.importSA_Click(); }
+void AppHandlers::autoimport_Click() { app_.automation.autoimport_Click(); }
+void AppHandlers::ImportDelormeTopo_Click() { app_.automation.ImportDelormeTopo_Click(); }
+void AppHandlers::ImportNatGeoTOPO_Click() { app_.automation.ImportNatGeoTOPO_Click(); }
+void AppHandlers::timedautoimport_Click() { app_.automation.timedautoimport_Click(); }
+
+// An option button already selected does not click again.
+void AppHandlers::mapOption_Click(const char* name) {
+    for (int i = 1; i <= 7; ++i) {
+        const auto option = static_cast<MapOption>(i);
+        if (std::strcmp(mapOptionName(option), name) == 0) app_.mapOptions.selectMapOption(option);
+    }
 }
+
+void AppHandlers::displayOption_Click(const char* name) {
+    for (int i = 1; i <= 5; ++i) {
+        const auto option = static_cast<DisplayOption>(i);
+        if (std::strcmp(MapOptions::displayName(option), name) == 0) app_.mapOptions.selectDisplay(option);
+    }
+}
+
+void AppHandlers::menumapsallON_Click() { app_.mapOptions.menumapsallON_Click(); }
+void AppHandlers::menuspeedup_Click() { app_.mapOptions.menuspeedup_Click(); }
 
 void AppHandlers::menucreate_Click(const char* name) {
-    for (const auto& f : kFamilies)
-        if (std::strcmp(f.name, name) == 0) app_.st.map.*f.flag = !(app_.st.map.*f.flag);
-    app_.savesettings();
+    MapOptions& m = app_.mapOptions;
+    const std::string n = name;
+    if (n == "menucreatestreetatlasfiles")
+        m.menucreatestreetatlasfiles_Click();
+    else if (n == "menucreatemaptechfiles")
+        m.menucreatemaptechfiles_Click();
+    else if (n == "menucreatenatgeotopofiles")
+        m.menucreatenatgeotopofiles_Click();
+    else if (n == "menucreateozifiles")
+        m.menucreateozifiles_Click();
+    else if (n == "menucreatenatgeotopoNowCallfile")
+        m.menucreatenatgeotopoNowCallfile_Click();
 }
 
-void AppHandlers::ODFcheckbox_Click() { app_.savesettings(); }
+void AppHandlers::ODFcheckbox_Click() { app_.mapOptions.ODFcheckbox_Click(); }
+void AppHandlers::autoimportbrowse_Click() { app_.mapOptions.autoimportbrowse_Click(); }
+void AppHandlers::changeimport_Click() { app_.mapOptions.changeimport_Click(); }
+void AppHandlers::changeimportSA_Click() { app_.mapOptions.changeimportSA_Click(); }
+void AppHandlers::changeimportNGTOPO_Click() { app_.mapOptions.changeimportNGTOPO_Click(); }
+void AppHandlers::autoimportpath_Click() { app_.mapOptions.autoimportpath_Click(); }
+void AppHandlers::findstaSA5_Click() { app_.findStation.findstaSA5_Click(); }
 
 void AppHandlers::configreset_Click() { app_.settings.configreset_Click(); }
 void AppHandlers::exit_Click() { app_.startup.exit_Click(); }

@@ -8,11 +8,10 @@
 namespace qv {
 
 class App;
-struct Standin;
 
 class AppHandlers final : public Handlers {
 public:
-    AppHandlers(App& app, Standin& standin) : app_(app), s_(standin) {}
+    explicit AppHandlers(App& app) : app_(app) {}
 
     void openportcmd_Click() override;
     void closeportcmd_Click() override;
@@ -47,10 +46,42 @@ public:
     void captureallOFF_Click() override;
 
     void preventdupes_Click() override;
+    void exportarchive_Click() override;
+    void deleteTXF_Click() override;
+    void deleteRXF_Click() override;
+    void deleteMXF_Click() override;
+    void deleteMXFHISTORY_Click() override;
+    void deleteRXFHISTORY_Click() override;
+    void deleteWPT_Click() override;
+    void deletePLTs_Click() override;
+    void deleteAllNGTOPO_Click() override;
+    void deletealldatafiles_Click() override;
+    void killeverything_Click() override;
+    void deletefileSA5button_Click() override;
+    void deletefileNGTOPObutton_Click() override;
+    void view_Click(const char* which) override;
+    void CreateBogusNGTOPOnowFile_Click() override;
+
+    void importtomapnow_Click() override;
+    void importmenu_Click() override;
+    void exportarchiveNotice_Click() override;
+    void importSA_Click() override;
+    void autoimport_Click() override;
+    void ImportDelormeTopo_Click() override;
+    void ImportNatGeoTOPO_Click() override;
+    void timedautoimport_Click() override;
+    void mapOption_Click(const char* name) override;
+    void displayOption_Click(const char* name) override;
     void menumapsallON_Click() override;
     void menuspeedup_Click() override;
     void menucreate_Click(const char* name) override;
     void ODFcheckbox_Click() override;
+    void autoimportbrowse_Click() override;
+    void changeimport_Click() override;
+    void changeimportSA_Click() override;
+    void changeimportNGTOPO_Click() override;
+    void autoimportpath_Click() override;
+    void findstaSA5_Click() override;
 
     void configreset_Click() override;
     void toggledebuglog_Click() override;
@@ -59,7 +90,6 @@ public:
 
 private:
     App& app_;
-    Standin& s_;
 };
 
 } // namespace qv

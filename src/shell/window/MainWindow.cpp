@@ -119,8 +119,8 @@ QLabel* legend(const char* name, const char* text, Colour back, const char* tip,
 
 } // namespace
 
-MainWindow::MainWindow(Station& st, Standin& standin, Handlers& handlers, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), st_(st), standin(standin), h_(handlers), ui_(ui) {
+MainWindow::MainWindow(Station& st, Handlers& handlers, Ui& ui, QWidget* parent)
+    : QMainWindow(parent), st_(st), h_(handlers), ui_(ui) {
     setObjectName("MDIForm1");
     setWindowTitle("Quorvel");
     QFont f = font();
@@ -481,10 +481,8 @@ QWidget* MainWindow::buildMapOptions() {
         const char* name = o.name;
         const MapOption option = o.option;
         connect(r, &QRadioButton::clicked, this, [this, name, option] {
-            act([this, name, option] {
-                st_.map.option = option;
-                h_.mapOption_Click(name);
-            });
+            (void)option;
+            act([this, name] { h_.mapOption_Click(name); });
         });
         mapOptions_[o.name] = r;
         col->addWidget(r);
@@ -499,12 +497,7 @@ QWidget* MainWindow::buildMapOptions() {
         r->setObjectName(latin(o.name));
         r->setAutoExclusive(false);
         const char* name = o.name;
-        connect(r, &QRadioButton::clicked, this, [this, name] {
-            act([this, name] {
-                st_.cfg.mapDataFormat = name;
-                h_.displayOption_Click(name);
-            });
-        });
+        connect(r, &QRadioButton::clicked, this, [this, name] { act([this, name] { h_.displayOption_Click(name); }); });
         displayOptions_[o.name] = r;
         dcol->addWidget(r);
     }
@@ -514,7 +507,7 @@ QWidget* MainWindow::buildMapOptions() {
     timedautoimport_->setObjectName("timedautoimport");
     connect(timedautoimport_, &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
-            standin.timedautoimport = on;
+            st_.map.timedautoimport = on;
             h_.timedautoimport_Click();
         });
     });
@@ -894,7 +887,6 @@ void MainWindow::redraw() {
 
     const ReportState& r = st_.report;
     const Marks& m = st_.marks;
-    const Standin& s = standin;
 
     look::setText(PGMmessage_, m.PGMmessage);
     PGMmessage_->setCursorPosition(0);
@@ -951,7 +943,7 @@ void MainWindow::redraw() {
     const MapState& map = st_.map;
     look::setText(overdue_, t.overdue);
     autoassign_->setChecked(t.autoassigncheckbox);
-    autoassign_->setVisible(s.autoassignVisible);
+    autoassign_->setVisible(t.autoassigncheckboxVisible);
     mapTactical_->setChecked(t.CheckMapTacticalNames.checked);
     mapTactical_->setEnabled(t.CheckMapTacticalNames.enabled);
     trackOnlyMoving_->setChecked(st_.sw.CheckTrackOnlyMoving);
@@ -961,16 +953,19 @@ void MainWindow::redraw() {
     for (const auto& o : kMapOptions)
         mapOptions_[o.name]->setChecked(map.option == o.option);
     mapOptions_["Option5ImportDelormeTOPO"]->setVisible(advanced_);
-    int i = 0;
+    std::size_t i = 0;
     for (const auto& o : kDisplayOptions) {
         QRadioButton* radio = displayOptions_[o.name];
-        radio->setChecked(st_.cfg.mapDataFormat == o.name);
-        radio->setEnabled(s.displayEnabled[i++]);
+        radio->setChecked(static_cast<std::size_t>(map.display) == i + 1);
+        radio->setEnabled(map.displayEnabled[i++]);
     }
-    timedautoimport_->setChecked(s.timedautoimport);
-    timedautoimport_->setEnabled(s.timedEnabled);
+    timedautoimport_->setChecked(map.timedautoimport);
+    timedautoimport_->setEnabled(map.timedautoimportEnabled);
     importtomapnow_->setVisible(map.importtomapnowVisible);
-    importtomapnow_->setEnabled(s.importtomapnowEnabled);
+    importtomapnow_->setEnabled(map.importtomapnowEnabled);
+    findChild<QPushButton*>("changeimport")->setVisible(map.changeimportVisible);
+    findChild<QPushButton*>("changeimportSA")->setVisible(map.changeimportSAVisible);
+    findChild<QPushButton*>("changeimportNGTOPO")->setVisible(map.changeimportNGTOPOVisible);
     exportarchive_->setVisible(m.exportarchiveVisible);
     exportarchive_->setText(qs(map.exportarchiveCaption));
     exportarchiveNotice_->setVisible(map.exportarchiveNoticeVisible);

@@ -3,8 +3,6 @@
 // beyond what only the window has (view size, wizard page, advanced controls).
 #pragma once
 
-#include "shell/window/Standin.h"
-
 #include <QMainWindow>
 #include <deque>
 #include <functional>
@@ -34,7 +32,7 @@ class QtUi;
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Station& st, Standin& standin, Handlers& handlers, Ui& ui, QWidget* parent = nullptr);
+    MainWindow(Station& st, Handlers& handlers, Ui& ui, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Redraws every control from the state with the window's own signals
@@ -92,7 +90,6 @@ private:
     void placeWizard();
 
     Station& st_;
-    Standin& standin; // values not yet owned by a subsystem's state
     Handlers& h_;
     Ui& ui_;
 

@@ -8,7 +8,6 @@
 #include "shell/window/MessageForm.h"
 #include "shell/window/QtUi.h"
 #include "shell/window/SpeedForm.h"
-#include "shell/window/Standin.h"
 
 #include "platform/QtSerialPort.h"
 #include "platform/QtTcpSocket.h"
@@ -37,9 +36,8 @@ int runWindowed(const CommandLine& cl) {
 
     App app(fs::canonical(cl.workdir, ec), ui, clock);
     app.st.map.commandLine = cl.command;
-    Standin standin;
-    AppHandlers handlers(app, standin);
-    MainWindow window(app.st, standin, handlers, ui);
+    AppHandlers handlers(app);
+    MainWindow window(app.st, handlers, ui);
     ui.attach(&window);
 
     QtSpeedDialog form3(&window);
@@ -61,7 +59,7 @@ int runWindowed(const CommandLine& cl) {
 
     app.attachSerial(&serial);
     app.ctx.socket = &socket;
-    app.ctx.timer1 = &timer1;
+    app.attachPosting(&timer1);
     app.ctx.timer2 = &timer2;
     app.ctx.timer3 = &timer3;
     app.telnet.attach();
