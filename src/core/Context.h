@@ -34,6 +34,7 @@ struct Context {
     Timer* timer2 = nullptr;                // overdue monitor
     Timer* timer3 = nullptr;                // APRS-IS connect time-out
     MessageWindow* messageWindow = nullptr; // APRS message reply window
+    Timer* timerUpdate = nullptr;           // update-check countdown
 };
 
 } // namespace qv

@@ -11,6 +11,10 @@ struct DisplayState {
     Colour PGMmessageBack = fromRgb(0xFFFFFF);
     Colour callsignBack = fromRgb(0xFFFFFF); // #FF0000 after a serial read failure
     Colour rawgpsdataBack = fromRgb(0xFFFFFF);
+    // The status field grows while the update check counts down (twips, points).
+    int PGMmessageFontSize = 8;
+    int PGMmessageHeight = 285;
+    int PGMmessageWidth = 4575;
 };
 
 } // namespace qv

@@ -17,6 +17,14 @@ bool QtProcessRunner::start(const std::string& program, const std::vector<std::s
     return QProcess::startDetached(QString::fromStdString(program), list);
 }
 
+bool QtProcessRunner::startIn(const std::string& program, const std::vector<std::string>& args,
+                              const std::string& workingDirectory, WindowStyle) {
+    QStringList list;
+    for (const auto& a : args)
+        list << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(program), list, QString::fromStdString(workingDirectory));
+}
+
 std::string QtProcessRunner::environment(const std::string& name) {
     return qEnvironmentVariable(name.c_str()).toStdString();
 }

@@ -7,12 +7,24 @@
 
 namespace qv {
 
+// How a started program's window first appears, where the desktop honours it.
+enum class WindowStyle { Normal, MinimizedNoFocus, MaximizedFocus };
+
 class ProcessRunner {
 public:
     virtual ~ProcessRunner() = default;
 
     // Starts `program` detached with `args`; false when it could not be started.
     virtual bool start(const std::string& program, const std::vector<std::string>& args) = 0;
+    // The same, running in `workingDirectory` (programs that leave their
+    // answer in a file beside them). A runner that cannot choose the
+    // directory or window style starts the program as start() does.
+    virtual bool startIn(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory, WindowStyle style) {
+        (void)workingDirectory;
+        (void)style;
+        return start(program, args);
+    }
     // The value of an environment variable, "" when unset.
     virtual std::string environment(const std::string& name) = 0;
     // Whether `program` names an executable file or one found on the search path.
@@ -23,6 +35,9 @@ public:
 class QtProcessRunner final : public ProcessRunner {
 public:
     bool start(const std::string& program, const std::vector<std::string>& args) override;
+    // The window style is the window manager's business on this platform.
+    bool startIn(const std::string& program, const std::vector<std::string>& args, const std::string& workingDirectory,
+                 WindowStyle style) override;
     std::string environment(const std::string& name) override;
     bool available(const std::string& program) override;
 };

@@ -30,6 +30,7 @@
 #include "records/SlotMarks.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
+#include "shell/UpdateCheck.h"
 #include "tracking/CaptureAll.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
@@ -150,6 +151,9 @@ public:
     void selectmapdatadisplaytype() override { mapOptions.selectmapdatadisplaytype(); }
     void checkimportfilename() override { mapOptions.checkimportfilename(); }
     void captureallOFF_Click() override { captureAll.captureallOFF_Click(); }
+
+    // Update check; needs ctx.process and (for a countdown that lets events run) ctx.timerUpdate.
+    UpdateCheck updateCheck{ctx};
 };
 
 } // namespace qv
