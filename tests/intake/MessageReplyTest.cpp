@@ -3,13 +3,19 @@
 #include "intake/MessageReply.h"
 #include "core/MessageState.h"
 #include "platform/MessageWindow.h"
+#include "platform/QtSerialPort.h"
 #include "shell/App.h"
 #include "support/FakeSerialPort.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace qv;
@@ -158,4 +164,76 @@ TEST(MessageReply, ReceivedMessageOpensTheWindowAndKeepsItsFields) {
 
     rig.window.onSend();
     EXPECT_EQ(rig.port.written.rfind("$GPWMS,W7OPS,ON THE WAY,00097E,01,01,0F,260304,070809,000000*", 0), 0u);
+}
+
+namespace {
+
+// The TNC's end of a pseudo-terminal; the program opens the other end as its
+// serial port.
+struct TncEnd {
+    int master = -1;
+    std::string device;
+
+    TncEnd() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+        device = ::ptsname(master);
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    }
+    ~TncEnd() {
+        if (master >= 0) ::close(master);
+    }
+    // Everything received until a line feed arrives or five seconds pass.
+    std::string line() const {
+        std::string got;
+        QElapsedTimer t;
+        t.start();
+        while (got.find('\n') == std::string::npos && t.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            char buf[256];
+            ssize_t n;
+            while ((n = ::read(master, buf, sizeof buf)) > 0)
+                got.append(buf, static_cast<std::size_t>(n));
+            ::usleep(1000);
+        }
+        return got;
+    }
+};
+
+} // namespace
+
+TEST(MessageReply, ReplyReachesTheTncOverARealSerialLine) {
+    static int argc = 1;
+    static char name[] = "test_intake";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+
+    TncEnd tnc;
+    ASSERT_FALSE(tnc.device.empty());
+    ReplyRig rig;
+    QtSerialPort port;
+    port.setPort(tnc.device);
+    port.setSettings("9600,N,8,1");
+    ASSERT_NO_THROW(port.open());
+    rig.app.ctx.serial = &port;
+
+    const std::string stamp = ",00097E,01,01,0F,260304,070809,000000";
+    for (const auto& [from, text] : std::vector<std::pair<std::string, std::string>>{
+             {"QUORVEL", ""}, {"QUORVEL", "CAMP*3"}, {"QUORVEL", "6"}, {"W7OPS", "ON THE WAY"}}) {
+        SCOPED_TRACE(text);
+        rig.type(from, text);
+        rig.app.messageReply.CommandMsgSEND_Click();
+        const std::string got = tnc.line();
+        const std::string body = "$GPWMS," + from + "," + text + stamp;
+        const std::string covered =
+            body.substr(1, body.find('*') == std::string::npos ? std::string::npos : body.find('*') - 1);
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02X", xorOf(covered));
+        EXPECT_EQ(got, body + "*" + hex + "\r\n");
+        if (text == "6") {
+            EXPECT_EQ(std::string(hex), "0A") << "the case below 16 this date gives";
+        }
+    }
+    rig.app.ctx.serial = nullptr;
+    port.close();
 }
