@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -147,7 +148,7 @@ void MainWindow::build() {
     auto* left = new QVBoxLayout;
     left->setSpacing(6);
     auto* reportRow = new QHBoxLayout;
-    reportRow->addWidget(buildReport(), 3);
+    reportRow->addWidget(buildReport(), 2);
     reportRow->addWidget(buildSwitches(), 1);
     left->addLayout(reportRow);
     slots_ = new SlotGrid(central);
@@ -165,7 +166,14 @@ void MainWindow::build() {
     columns->addLayout(right, 1);
     outer->addLayout(columns, 1);
 
-    setCentralWidget(central);
+    // On a small screen the panel scrolls instead of clipping its lower groups.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("panelScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(central);
+    panel_ = central;
+    setCentralWidget(scroll);
     connectSlotGrid();
     buildMenus();
     buildWizard();
@@ -317,8 +325,10 @@ QWidget* MainWindow::buildReport() {
     eastwest_ = field("eastwest", box);
     northsouth_->setMaximumWidth(40);
     eastwest_->setMaximumWidth(40);
-    for (QLineEdit* e : {latitude_, longitude_})
+    for (QLineEdit* e : {latitude_, longitude_}) {
         e->setFont(big);
+        e->setMinimumWidth(115);
+    }
     rawgpsdata_ = field("rawgpsdata", box);
 
     grid->addWidget(caption("callsign (Station ID)", box), 0, 0);
@@ -341,8 +351,9 @@ QWidget* MainWindow::buildReport() {
 QWidget* MainWindow::buildSwitches() {
     auto* box = new QGroupBox("Detect", this);
     box->setObjectName("detectGroup");
-    auto* col = new QVBoxLayout(box);
-    col->setSpacing(2);
+    auto* col = new QGridLayout(box);
+    col->setVerticalSpacing(1);
+    int cell = 0;
     const NamedCaption sw[] = {
         {"detectmice", "Detect Mic-Encoded"},
         {"detectmoving", "Detect aprs @ "},
@@ -356,7 +367,8 @@ QWidget* MainWindow::buildSwitches() {
         auto* c = new QCheckBox(latin(s.caption), box);
         c->setObjectName(latin(s.name));
         switches_[s.name] = c;
-        col->addWidget(c);
+        col->addWidget(c, cell % 4, cell / 4);
+        ++cell;
     }
     switches_["soundon"]->setToolTip("When checked PC will sound anytime valid com data seen.");
     auto bind = [this](const char* name, bool Switches::*member) {
@@ -624,6 +636,7 @@ QWidget* MainWindow::buildRecords() {
     int line = 0;
     for (const auto& r : recs) {
         grid->addWidget(caption(r.caption, box), line, 0);
+        grid->setVerticalSpacing(1);
         auto* e = field(r.name, box);
         QFont mono("Monospace");
         mono.setStyleHint(QFont::TypeWriter);
@@ -774,7 +787,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildWizard() {
-    wizard_ = new QFrame(centralWidget());
+    wizard_ = new QFrame(panel_);
     wizard_->setObjectName("FrameNewSetup");
     wizard_->setFrameShape(QFrame::Box);
     wizard_->setLineWidth(2);
@@ -1006,8 +1019,7 @@ void MainWindow::redraw() {
 void MainWindow::compressedviewmenu_Click() {
     showNormal();
     // Only the menu bar and the status band stay in view.
-    const int h =
-        menuBar()->sizeHint().height() + centralWidget()->findChild<QWidget*>("topBand")->sizeHint().height() + 16;
+    const int h = menuBar()->sizeHint().height() + panel_->findChild<QWidget*>("topBand")->sizeHint().height() + 16;
     setMinimumHeight(0);
     resize(width(), h);
     move(0, 0);
@@ -1015,8 +1027,9 @@ void MainWindow::compressedviewmenu_Click() {
 
 void MainWindow::normalviewmenu_Click() {
     showNormal();
-    const QSize hint = sizeHint();
-    QSize want(std::max(hint.width(), 1280), std::max(hint.height(), 860));
+    // Wide enough for the whole panel without scrolling, where the screen allows.
+    const QSize hint = panel_->minimumSizeHint();
+    QSize want(std::max(hint.width() + 30, 1400), std::max(hint.height() + menuBar()->sizeHint().height() + 10, 980));
     if (const QScreen* sc = screen()) want = want.boundedTo(sc->availableSize());
     resize(want);
     move(look::px(10), look::px(105));
@@ -1066,7 +1079,7 @@ void MainWindow::CommandNewSetupCLOSE_Click() { wizard_->hide(); }
 void MainWindow::placeWizard() {
     wizard_->adjustSize();
     const int page = wizardTag_.mid(5).toInt();
-    QWidget* central = centralWidget();
+    QWidget* central = panel_;
     QPoint at(central->width() / 2 - wizard_->width() / 2, 120);
     // The pages about the map program and display type stand beside those options.
     QWidget* target = page == 2   ? static_cast<QWidget*>(mapOptions_["Option1ImportSA"]->parentWidget())

@@ -104,6 +104,7 @@ private:
     QString wizardTag_ = "Step 0";
 
     // controls drawn from the state
+    QWidget* panel_ = nullptr; // everything below the menu bar
     QLineEdit* PGMmessage_ = nullptr;
     QLabel* miclabel_ = nullptr;
     QLabel* debuglog_ = nullptr;
