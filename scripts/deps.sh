@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Quorvel builds and tests with (as root).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libqt6serialport6-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev libbenchmark-dev
   gpsbabel xvfb socat clang libclang-rt-14-dev libx11-dev libxtst-dev)
 missing=()
 for p in "${packages[@]}"; do
