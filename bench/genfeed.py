@@ -107,16 +107,20 @@ def main():
                 kind = KINDS[rng.randrange(len(KINDS))]
             f.write(line_for(rng, calls[i], lat, lon, kind, n) + end)
     if a.config:
+        slot = [calls[s] if s < a.tracked else "CALL ID-%d" % (s + 1) for s in range(8)]
+        track = [" 1 " if s < a.tracked else " 0 " for s in range(8)]
+        # Slots 1 to 4 and auto-assignment live in the numbered lines at the top.
+        legacy = ["QUORVEL CONFIGURATION SETTINGS. Do not change unless you know what you are doing!", "2.0",
+                  " 0 ", "quorvel.mxf"] + slot[:4] + track[:4] + [" 0 ", "60", "Stdimport"]
+        keys = ['"QVVERSION",10000', '"MAPTYPE","maptechSTD"', '"SOUND",0', '"COMPORT",0',
+                '"CREATEMAPFILENATGEOTOPONOW",#TRUE#', '"CREATEMAPFILESTREETATLAS",#TRUE#',
+                '"CREATEMAPFILEMAPTECH",#TRUE#', '"CREATEMAPFILENATGEOTOPO",#TRUE#', '"CREATEMAPFILEOZI",#TRUE#',
+                '"ODFSPOTFIRESCREATEFILE",1', '"TRACKMOVING",0']
+        for s in range(4, 8):
+            keys.append('"CALLID%d","%s"' % (s + 1, slot[s]))
+            keys.append('"TRACKCALLID%d",%s' % (s + 1, track[s].strip()))
         with open(a.config, "w", newline="") as f:
-            cfg = ['"QVVERSION",10000', '"MAPTYPE","maptechSTD"', '"SOUND",0', '"COMPORT",0',
-                   '"CREATEMAPFILENATGEOTOPONOW",#TRUE#', '"CREATEMAPFILESTREETATLAS",#TRUE#',
-                   '"CREATEMAPFILEMAPTECH",#TRUE#', '"CREATEMAPFILENATGEOTOPO",#TRUE#',
-                   '"CREATEMAPFILEOZI",#TRUE#', '"ODFSPOTFIRESCREATEFILE",1', '"TRACKMOVING",0',
-                   '"AUTOASSIGN",0']
-            for s in range(1, 9):
-                cfg.append('"CALLID%d","%s"' % (s, calls[s - 1] if s <= a.tracked else "CALL ID-%d" % s))
-                cfg.append('"TRACKCALLID%d",%d' % (s, 1 if s <= a.tracked else 0))
-            f.write("\r\n".join(["NEW_CONFIG_FORMAT_BELOW"] + cfg) + "\r\n")
+            f.write("\r\n".join(legacy + ["NEW_CONFIG_FORMAT_BELOW"] + keys) + "\r\n")
 
 
 if __name__ == "__main__":
