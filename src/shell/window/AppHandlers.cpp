@@ -60,6 +60,7 @@ void AppHandlers::Timer2_Timer() { app_.monitor.Timer2_Timer(); }
 
 void AppHandlers::captureallON_Click() { app_.captureAll.captureallON_Click(); }
 void AppHandlers::captureallOFF_Click() { app_.captureAll.captureallOFF_Click(); }
+void AppHandlers::checkforupdates_Click() { app_.updateCheck.checkforupdates_Click(); }
 
 void AppHandlers::preventdupes_Click() { app_.st.map.preventdupes = !app_.st.map.preventdupes; }
 

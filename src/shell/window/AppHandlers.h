@@ -44,6 +44,7 @@ public:
     void Timer2_Timer() override;
     void captureallON_Click() override;
     void captureallOFF_Click() override;
+    void checkforupdates_Click() override;
 
     void preventdupes_Click() override;
     void exportarchive_Click() override;

@@ -33,6 +33,7 @@ int runWindowed(const CommandLine& cl) {
     QtSerialPort serial; // outlives the application, which lets go of it first
     QtTcpSocket socket;
     QtTimer timer1, timer2, timer3;
+    QtTimer timerUpdate; // the update check counts down on it
 
     App app(fs::canonical(cl.workdir, ec), ui, clock);
     app.st.map.commandLine = cl.command;
@@ -62,6 +63,7 @@ int runWindowed(const CommandLine& cl) {
     app.attachPosting(&timer1);
     app.ctx.timer2 = &timer2;
     app.ctx.timer3 = &timer3;
+    app.ctx.timerUpdate = &timerUpdate;
     app.telnet.attach();
     app.monitor.start();
     app.startup.onEnd = [] { QApplication::quit(); };
@@ -86,6 +88,7 @@ int runWindowed(const CommandLine& cl) {
     app.messageReply.detach();
     app.ctx.socket = nullptr;
     app.ctx.timer1 = app.ctx.timer2 = app.ctx.timer3 = nullptr;
+    app.ctx.timerUpdate = nullptr;
     app.ctx.messageWindow = nullptr;
     app.link.form3 = nullptr;
     app.attachSerial(nullptr);
