@@ -18,7 +18,9 @@ namespace qv {
 
 namespace {
 constexpr const char* kMarker = " in SUB MSCOMM1_ONCOMM ";
-}
+// The serial control's number for a device that can no longer be read.
+constexpr int kReadError = 8020;
+} // namespace
 
 void ReceiveHandler::MSComm1_OnComm() {
     // A display refresh inside the handler may deliver the next event; the
@@ -53,6 +55,8 @@ void ReceiveHandler::onComm() {
         d.PGMmessageBack = fromRgb(0xFFFFFF);
         ctx_.ui.refresh();
         if (!ctx_.serial || ctx_.serial->lastEvent() != SerialPort::Event::Receive) {
+            if (ctx_.serial && ctx_.serial->lastEvent() == SerialPort::Event::Error && !ctx_.serial->isOpen())
+                portLost();
             ctx_.ui.refresh();
             return;
         }
@@ -96,6 +100,24 @@ void ReceiveHandler::readPort() {
 void ReceiveHandler::cutLongLine() {
     logCut(ctx_.st.report.dataline);
     completeLine();
+}
+
+// The device went away under an open port (a USB adapter pulled, the TNC's
+// end of the line gone). The port shows closed so that Open Port can bring it
+// back, and the half line received so far is kept in the error file: it can
+// never be completed, and glued to the first line after reopening it would
+// spoil that one too.
+void ReceiveHandler::portLost() {
+    auto& r = ctx_.st.report;
+    ctx_.log.entry(kReadError, "Error reading comm device: the device went away", kMarker);
+    if (!r.dataline.empty()) {
+        try {
+            ctx_.dir.appendLine(kErrorFile, " line began: " + text::left(r.dataline, 80));
+        } catch (...) {
+        }
+        r.dataline.clear();
+    }
+    ctx_.steps.closeportcmd_Click();
 }
 
 void ReceiveHandler::logCut(const std::string& line) {

@@ -34,6 +34,7 @@ private:
     void showAndComplete();
     void completeLine();
     void cutLongLine();
+    void portLost();
 
     Context& ctx_;
     bool running_ = false; // inside the handler (a refresh may deliver another event)

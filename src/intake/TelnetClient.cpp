@@ -8,6 +8,7 @@
 #include "core/Steps.h"
 #include "core/Text.h"
 #include "core/Version.h"
+#include "core/WorkDir.h"
 #include "platform/TcpSocket.h"
 #include "platform/Timer.h"
 #include "platform/Ui.h"
@@ -18,6 +19,9 @@
 namespace qv {
 
 namespace {
+
+// The socket error number of a connection the other side ended.
+constexpr int kClosedByServer = 10054;
 
 constexpr int kConnectTimeoutMs = 30000;
 // While the receive path is held (file writer, map posting, a serial line
@@ -161,7 +165,12 @@ void TelnetClient::Winsock1_DataArrival() {
         // One line per turn: further lines wait for the next turn of the event loop.
         s->deferDataArrival(0);
     } else if (s->state() != TcpSocket::State::Connected && !t.telnetline.empty()) {
-        // The server went away in the middle of a line: show what came.
+        // The server went away in the middle of a line: show what came, and
+        // keep it in the error file, since it cannot be classified.
+        ctx_.log.entry(err::InputPastEnd, "Telnet line cut off by the closed connection",
+                       " in SUB WINSOCK1_DATAARRIVAL ");
+        ctx_.log.guard(" in SUB WINSOCK1_DATAARRIVAL ",
+                       [&] { ctx_.dir.appendLine(kErrorFile, " line began: " + text::left(t.telnetline, 80)); });
         handOver();
     }
 }
@@ -190,6 +199,8 @@ void TelnetClient::Winsock1_Close() {
     if (t.labelCaption != kTelnetClosed) {
         ctx_.ui.beep();
         setCaption(kTelnetClosed);
+        // Nothing else tells why the reports stopped coming.
+        ctx_.log.entry(kClosedByServer, "Telnet connection closed by the server", " in SUB WINSOCK1_CLOSE ");
     }
     ctx_.ui.refresh();
     // Lines the server sent before it left are still to be taken.
@@ -210,6 +221,8 @@ void TelnetClient::receiveFailed(const Failure& f) {
     ctx_.ui.beep();
     setCaption(telnetFailedCaption(t.address));
     ctx_.ui.refresh();
+    // The message box goes away; the entry stays for whoever looks later.
+    ctx_.log.entry(f, " in SUB WINSOCK1_ERROR ");
     if (f.number() == err::WrongState) {
         ctx_.ui.message("Quorvel cannot connect. Check your Server ADDRESS and PORT settings... or try again later.",
                         "QUORVEL ERROR NOTICE: 40006");

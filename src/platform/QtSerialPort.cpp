@@ -74,7 +74,10 @@ struct QtSerialPort::Impl {
         }
         // The device went away (a USB adapter pulled, the other end of a
         // pseudo-terminal closed): reading on would only repeat the error.
-        if (error == QSerialPort::ResourceError) {
+        // A hung-up terminal reports a read error (EIO) rather than a lost
+        // resource, and would report it again on every turn of the event
+        // loop, keeping a core busy for as long as the port stayed open.
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
             retry.stop();
             port.close();
         }
