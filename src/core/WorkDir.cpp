@@ -102,6 +102,16 @@ void WorkDir::writeLines(std::string_view name, const std::vector<std::string>& 
     writeFile(path(name), "wb", data);
 }
 
+void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>& lines) const {
+    const fs::path p = path(name);
+    std::error_code ec;
+    if (fs::is_regular_file(fs::symlink_status(p, ec))) fs::remove(p, ec);
+    std::string data;
+    for (const auto& l : lines)
+        data += l + "\r\n";
+    writeFile(p, "wb", data);
+}
+
 void WorkDir::writeText(std::string_view name, std::string_view text) const { writeFile(path(name), "wb", text); }
 
 std::string WorkDir::readText(std::string_view name) const {

@@ -30,6 +30,11 @@ public:
     void appendLines(std::string_view name, const std::vector<std::string>& lines) const;
     void writeLines(std::string_view name, const std::vector<std::string>& lines) const; // rewrite
     void writeText(std::string_view name, std::string_view text) const;                  // rewrite, as is
+    // Rewrite of a file written for every received line: the old file is
+    // removed first, since ext4 flushes a file rewritten by truncation to
+    // disk at once, which costs milliseconds on each line. Links are
+    // rewritten in place as by writeLines.
+    void replaceLines(std::string_view name, const std::vector<std::string>& lines) const;
     std::vector<std::string> readLines(std::string_view name) const;
     std::string readText(std::string_view name) const;
     // The last line that is not empty; "" when there is none.

@@ -19,7 +19,7 @@ namespace {
 // Writes the line as the scratch file's only line and reads `count` fields
 // back; Failure 62 when the line holds fewer.
 FieldList throughScratch(const WorkDir& dir, const char* file, const std::string& line, std::size_t count) {
-    dir.writeLines(file, {line});
+    dir.replaceLines(file, {line});
     FieldList f = readFields(dir.readText(file), count);
     if (!f.complete) throw Failure(err::InputPastEnd);
     return f;

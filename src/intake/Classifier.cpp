@@ -123,7 +123,7 @@ void Classifier::normalise() {
 // file that cannot be written never leaves the previous station's name behind.
 bool Classifier::scratchFields(const char* file, std::size_t count, bool& written, std::string& field) {
     auto& r = ctx_.st.report;
-    written = guard([&] { ctx_.dir.writeLines(file, {withoutLineEnds(r.dataline)}); });
+    written = guard([&] { ctx_.dir.replaceLines(file, {withoutLineEnds(r.dataline)}); });
     FieldList f = readFields(r.dataline, count);
     if (!f.complete) ctx_.log.entry(err::InputPastEnd, Failure::describe(err::InputPastEnd), kMarker);
     field = f[count];
@@ -243,7 +243,7 @@ void Classifier::reportKind() {
         // The decoder reads the scratch file; a packet with a header has not
         // written it yet, and a stale file would decode an older sentence.
         if (!gpwplWritten_)
-            gpwplWritten_ = guard([&] { ctx_.dir.writeLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
+            gpwplWritten_ = guard([&] { ctx_.dir.replaceLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
         if (!gpwplWritten_) return drop();
         clearPosition();
         steps.gpwpl();

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the Release benchmarks and prints the figures of the README's table:
+# the classifier with every decoder against direwolf's decode_aprs on the same
+# feed, one tracked report against map files of 0 to 100 000 lines, and the
+# replay of a long feed through the headless import.
+#   bench/run.sh [replay lines, default 1000000]
+# Needs `apt-get install direwolf` for the comparison (skipped without it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+lines=${1:-1000000}
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUORVEL_BENCH=ON >/dev/null
+cmake --build build-release -j "$(nproc)" --target quorvel quorvel_bench
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+echo "== classifier with every decoder vs decode_aprs, 200 000 lines, 2 000 stations"
+python3 bench/genfeed.py 200000 2000 0 "$out/feed.txt"
+if command -v decode_aprs >/dev/null; then
+  /usr/bin/time -f "%e %U %S" -o "$out/da.txt" decode_aprs <"$out/feed.txt" >/dev/null 2>&1
+  read -r da_wall da_user da_sys <"$out/da.txt"
+  python3 -c "w,u,s=$da_wall,$da_user,$da_sys; print('decode_aprs: %.0f lines/s wall, %.0f lines/s CPU' % (200000/w, 200000/(u+s)))"
+fi
+# The classifier's scratch files go to a working directory in memory, so that
+# the figure is the program's own and not the disk's.
+for dir in /dev/shm "${TMPDIR:-/tmp}"; do
+  TMPDIR=$dir QUORVEL_BENCH_FEED="$out/feed.txt" build-release/bench/quorvel_bench \
+    --benchmark_filter=BM_ClassifierOnFeed --benchmark_min_time=3 --benchmark_format=json >"$out/cls.json"
+  python3 - "$out/cls.json" "$dir" <<'PY'
+import json, sys
+b = json.load(open(sys.argv[1]))["benchmarks"][0]
+print("quorvel classifier (working directory in %s): %.0f lines/s wall, %.0f lines/s CPU"
+      % (sys.argv[2], 1e9 / b["real_time"], 1e9 / b["cpu_time"]))
+PY
+done
+
+echo "== one tracked report, every family on, against map files of N lines"
+build-release/bench/quorvel_bench --benchmark_filter=BM_SavefilesOneReport --benchmark_min_time=2 2>/dev/null |
+  grep BM_
+
+echo "== replay of $lines lines through quorvel --headless import"
+python3 bench/loadtest.py build-release/quorvel --lines "$lines" --workdir "$out/load"
