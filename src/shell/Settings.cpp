@@ -284,12 +284,23 @@ Settings::Loaded Settings::getsettings() {
     std::size_t i = 0;
     while (i < lines.size() && !text::iequals(text::trim(text::replaceAll(lines[i], "\"", "")), kNewConfigMarker))
         ++i;
+    // The display type goes in last: choosing the map program picks a display
+    // type of its own, and the file is written with the display type before
+    // the Ozi live switch, so applied in file order a saved choice would not
+    // survive being read back.
+    std::optional<std::string> displayType;
     for (++i; i < lines.size(); ++i) {
         if (!usable(i) && !completeLastRecord(lines[i])) break;
         auto r = readRecord(lines[i]);
         if (!r) continue;
-        ctx_.log.guard(kLoadMarker, [&] { applyKey(text::upper(text::trim(r->key)), r->value, sound); });
+        const std::string key = text::upper(text::trim(r->key));
+        if (key == "MAPDATAFORMAT") {
+            displayType = r->value;
+            continue;
+        }
+        ctx_.log.guard(kLoadMarker, [&] { applyKey(key, r->value, sound); });
     }
+    if (displayType) ctx_.log.guard(kLoadMarker, [&] { applyKey("MAPDATAFORMAT", *displayType, sound); });
 
     st.sw.soundon = sound == 1;
     st.marks.formTag.clear();
