@@ -8,6 +8,7 @@
 #include "platform/SerialPort.h"
 #include "platform/Ui.h"
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -68,6 +69,10 @@ inline const std::filesystem::path& workdir() {
     static const fs::path dir = [] {
         fs::path d = fs::temp_directory_path() / ("quorvel-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(d);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(workdir(), ec);
+        });
         return d;
     }();
     return dir;

@@ -284,22 +284,28 @@ Settings::Loaded Settings::getsettings() {
     std::size_t i = 0;
     while (i < lines.size() && !text::iequals(text::trim(text::replaceAll(lines[i], "\"", "")), kNewConfigMarker))
         ++i;
-    // The display type goes in last: choosing the map program picks a display
-    // type of its own, and the file is written with the display type before
-    // the Ozi live switch, so applied in file order a saved choice would not
-    // survive being read back.
-    std::optional<std::string> displayType;
+    // The Ozi live switch and then the display type go in last, in the order
+    // the program writes them: each of the two, and the map type, picks the
+    // map program or the display type, so applied in file order a hand-made
+    // or damaged file could load into settings that do not read back the same
+    // once saved.
+    std::optional<std::string> oziLive, displayType;
     for (++i; i < lines.size(); ++i) {
         if (!usable(i) && !completeLastRecord(lines[i])) break;
         auto r = readRecord(lines[i]);
         if (!r) continue;
         const std::string key = text::upper(text::trim(r->key));
+        if (key == "LIVEPOSTOZI") {
+            oziLive = r->value;
+            continue;
+        }
         if (key == "MAPDATAFORMAT") {
             displayType = r->value;
             continue;
         }
         ctx_.log.guard(kLoadMarker, [&] { applyKey(key, r->value, sound); });
     }
+    if (oziLive) ctx_.log.guard(kLoadMarker, [&] { applyKey("LIVEPOSTOZI", *oziLive, sound); });
     if (displayType) ctx_.log.guard(kLoadMarker, [&] { applyKey("MAPDATAFORMAT", *displayType, sound); });
 
     st.sw.soundon = sound == 1;

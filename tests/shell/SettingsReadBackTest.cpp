@@ -1,6 +1,7 @@
 // A configuration file read at start-up, saved, and read again gives the same
 // settings, whatever order the file named them in. (Found by fuzzing: the
-// display type written before the Ozi live switch was lost on reading back.)
+// display type written before the Ozi live switch, and an unknown map type
+// after it, were lost on reading back.)
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "support/Fakes.h"
@@ -34,6 +35,8 @@ TEST(SettingsReadBack, DisplayTypeSurvivesTheMapProgramChosenAfterIt) {
         {"\"MAPDATAFORMAT\",\"OptionMapPostbyTRACK\"\r\n\"LIVEPOSTOZI\",#TRUE#\r\n", "OptionMapPostbyTRACK"},
         {"\"MAPTYPE\",\"streetatlas50\"\r\n\"MAPDATAFORMAT\",\"OptionMapPostbyTRACKwLines\"\r\n",
          "OptionMapPostbyTRACKwLines"},
+        // An unknown map type after the Ozi live switch.
+        {"\"LIVEPOSTOZI\",#TRUE#\r\n\"MAPTYPE\",\"nonsense\"\r\n", "OptionMapPostOnlyCurrent"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keys);
