@@ -11,6 +11,8 @@
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 
+#include "QuietUi.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -21,16 +23,7 @@
 namespace {
 
 using namespace qv;
-
-class QuietUi final : public Ui {
-public:
-    Answer message(const std::string&, const std::string&, Buttons b, Icon, int d) override {
-        return defaultAnswer(b, d);
-    }
-    std::string input(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void beep() override {}
-    void refresh() override {}
-};
+using bench::QuietUi;
 
 struct Bench {
     std::filesystem::path root = std::filesystem::temp_directory_path() / "quorvel-bench-decoders";

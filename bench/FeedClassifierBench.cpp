@@ -7,6 +7,8 @@
 #include "platform/Ui.h"
 #include "shell/App.h"
 
+#include "QuietUi.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -18,16 +20,7 @@
 namespace {
 
 using namespace qv;
-
-class QuietUi final : public Ui {
-public:
-    Answer message(const std::string&, const std::string&, Buttons b, Icon, int d) override {
-        return defaultAnswer(b, d);
-    }
-    std::string input(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void beep() override {}
-    void refresh() override {}
-};
+using bench::QuietUi;
 
 std::vector<std::string> feed() {
     std::vector<std::string> lines;

@@ -10,6 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/Ui.h"
 
+#include "QuietUi.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -19,22 +21,13 @@
 #include <string>
 
 using namespace qv;
+using bench::QuietUi;
 
 namespace {
 
 class StillClock final : public Clock {
 public:
     DateTime now() override { return {2026, 12, 7, 9, 5, 42}; }
-};
-
-class QuietUi final : public Ui {
-public:
-    Answer message(const std::string&, const std::string&, Buttons b, Icon, int d) override {
-        return defaultAnswer(b, d);
-    }
-    std::string input(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void beep() override {}
-    void refresh() override {}
 };
 
 void fill(const std::filesystem::path& p, const std::string& header, long lines, const char* pattern) {

@@ -13,6 +13,8 @@
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
 
+#include "QuietUi.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -21,26 +23,17 @@
 namespace {
 
 using namespace qv;
+using bench::QuietUi;
 
 class StillClock final : public Clock {
 public:
     DateTime now() override { return {2026, 12, 7, 9, 5, 42}; }
 };
 
-class SilentUi final : public Ui {
-public:
-    Answer message(const std::string&, const std::string&, Buttons b, Icon, int d) override {
-        return defaultAnswer(b, d);
-    }
-    std::string input(const std::string&, const std::string&, const std::string& p) override { return p; }
-    void beep() override {}
-    void refresh() override {}
-};
-
 class Pipeline final : public Steps {
 public:
     StillClock clock;
-    SilentUi ui;
+    QuietUi ui;
     Station st;
     WorkDir dir{std::filesystem::temp_directory_path()};
     ErrorLog log{dir, clock};
