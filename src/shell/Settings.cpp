@@ -289,24 +289,26 @@ Settings::Loaded Settings::getsettings() {
     // map program or the display type, so applied in file order a hand-made
     // or damaged file could load into settings that do not read back the same
     // once saved.
-    std::optional<std::string> oziLive, displayType;
+    std::vector<std::string> oziLive, displayType; // every one, in file order
     for (++i; i < lines.size(); ++i) {
         if (!usable(i) && !completeLastRecord(lines[i])) break;
         auto r = readRecord(lines[i]);
         if (!r) continue;
         const std::string key = text::upper(text::trim(r->key));
         if (key == "LIVEPOSTOZI") {
-            oziLive = r->value;
+            oziLive.push_back(r->value);
             continue;
         }
         if (key == "MAPDATAFORMAT") {
-            displayType = r->value;
+            displayType.push_back(r->value);
             continue;
         }
         ctx_.log.guard(kLoadMarker, [&] { applyKey(key, r->value, sound); });
     }
-    if (oziLive) ctx_.log.guard(kLoadMarker, [&] { applyKey("LIVEPOSTOZI", *oziLive, sound); });
-    if (displayType) ctx_.log.guard(kLoadMarker, [&] { applyKey("MAPDATAFORMAT", *displayType, sound); });
+    for (const auto& v : oziLive)
+        ctx_.log.guard(kLoadMarker, [&] { applyKey("LIVEPOSTOZI", v, sound); });
+    for (const auto& v : displayType)
+        ctx_.log.guard(kLoadMarker, [&] { applyKey("MAPDATAFORMAT", v, sound); });
 
     st.sw.soundon = sound == 1;
     st.marks.formTag.clear();

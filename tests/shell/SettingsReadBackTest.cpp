@@ -35,6 +35,9 @@ TEST(SettingsReadBack, DisplayTypeSurvivesTheMapProgramChosenAfterIt) {
         {"\"MAPDATAFORMAT\",\"OptionMapPostbyTRACK\"\r\n\"LIVEPOSTOZI\",#TRUE#\r\n", "OptionMapPostbyTRACK"},
         {"\"MAPTYPE\",\"streetatlas50\"\r\n\"MAPDATAFORMAT\",\"OptionMapPostbyTRACKwLines\"\r\n",
          "OptionMapPostbyTRACKwLines"},
+        // A display type the program does not know, after one it knows.
+        {"\"MAPDATAFORMAT\",\"OptionMapPostbyTRACKwLines\"\r\n\"MAPDATAFORMAT\",\"nonsense\"\r\n",
+         "OptionMapPostbyTRACKwLines"},
         // An unknown map type after the Ozi live switch.
         {"\"LIVEPOSTOZI\",#TRUE#\r\n\"MAPTYPE\",\"nonsense\"\r\n", "OptionMapPostOnlyCurrent"},
     };
