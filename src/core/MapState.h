@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -51,6 +52,9 @@ struct FileChooser {
     std::string pattern;   // File1's filter
     std::string selected;  // File1's selected name, "" when none
     std::string browseTag; // tag of the browse menu item: kFromMapButton while a path button asks
+    // What the two lists show, read when the chooser opens or changes folder.
+    std::vector<std::string> folders; // Dir1: the folder's sub-folders
+    std::vector<std::string> files;   // File1: its files matching the filter
 };
 
 struct MapState {

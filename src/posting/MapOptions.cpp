@@ -483,6 +483,7 @@ void MapOptions::autoimportbrowse_Click() {
     }
     if (c.pattern.empty()) c.pattern = "*.*";
     if (c.folder.empty()) c.folder = ctx_.dir.root().string();
+    listChooser();
     c.visible = true;
     ctx_.steps.savesettings();
 }
@@ -499,6 +500,25 @@ void MapOptions::Dir1_Change(const std::string& folder) {
     FileChooser& c = ctx_.st.map.chooser;
     if (c.folder != folder) c.selected.clear();
     c.folder = folder;
+    listChooser();
+}
+
+void MapOptions::listChooser() {
+    FileChooser& c = ctx_.st.map.chooser;
+    c.folders = Dir1Names();
+    c.files = File1Names();
+}
+
+std::vector<std::string> MapOptions::Dir1Names() const {
+    const FileChooser& c = ctx_.st.map.chooser;
+    std::vector<std::string> out;
+    std::error_code ec;
+    fs::path folder = c.folder.empty() ? ctx_.dir.root() : fs::path(c.folder);
+    for (const auto& e : fs::directory_iterator(folder, ec))
+        if (e.is_directory(ec)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end(),
+              [](const std::string& a, const std::string& b) { return text::lower(a) < text::lower(b); });
+    return out;
 }
 
 void MapOptions::File1_Click(const std::string& name) { ctx_.st.map.chooser.selected = name; }

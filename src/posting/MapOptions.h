@@ -66,6 +66,8 @@ public:
     void Commandcancelbrowseimportpath_Click();
     // The names File1 lists: files of the chosen folder matching the filter.
     std::vector<std::string> File1Names() const;
+    // The names Dir1 lists: sub-folders of the chosen folder.
+    std::vector<std::string> Dir1Names() const;
 
     void autoimportpath_Click();
     void CreateBogusNGTOPOnowFile_Click();
@@ -84,6 +86,7 @@ private:
     std::string inWorkDir(const char* file) const;
     bool pathsFollowDisplay() const;
     void setTimedPosting(bool on);
+    void listChooser();
 
     Context& ctx_;
 };

@@ -208,6 +208,36 @@ TEST(MapOptions, ChooserFiltersByMapButtonAndStoresThePath) {
     EXPECT_EQ(rig.st.map.FrameMapPostOptionsHeight, 1575);
 }
 
+TEST(MapOptions, ChooserListsSubFoldersAndFollowsTheFolder) {
+    test::PostingRig rig;
+    rig.tmp.write("quorvel.mxf", "x");
+    rig.tmp.write("Maps/quorvel01.MXF", "x");
+    rig.tmp.write("Maps/quorvel01.txf", "x");
+    rig.tmp.write("Maps/readme.txt", "x");
+    rig.tmp.write("archive/old.txt", "x");
+    rig.options.Option2ImportMapTech_Click();
+    rig.options.changeimport_Click();
+    const FileChooser& c = rig.st.map.chooser;
+    EXPECT_EQ(c.folders, (std::vector<std::string>{"archive", "Maps"})); // case-blind order
+    EXPECT_EQ(c.files, (std::vector<std::string>{"quorvel.mxf"}));
+    rig.options.File1_Click("quorvel.mxf");
+
+    // A new folder clears the highlighted name and lists that folder.
+    rig.options.Dir1_Change((rig.tmp.path() / "Maps").string());
+    EXPECT_TRUE(c.folders.empty());
+    EXPECT_EQ(c.files, (std::vector<std::string>{"quorvel01.MXF", "quorvel01.txf"}));
+    EXPECT_EQ(c.selected, "");
+    rig.options.File1_Click("quorvel01.txf");
+    rig.options.Commandyesbrowseimportpath_Click();
+    EXPECT_EQ(rig.st.map.importPathMapTech, (rig.tmp.path() / "Maps" / "quorvel01.txf").string());
+    EXPECT_EQ(rig.st.map.importKeys, "%ti");
+
+    // A folder that vanished lists nothing rather than failing.
+    rig.options.Dir1_Change((rig.tmp.path() / "gone").string());
+    EXPECT_TRUE(c.folders.empty());
+    EXPECT_TRUE(c.files.empty());
+}
+
 TEST(MapOptions, TopoCallsignFileSelectionWarnsAboutLabelLength) {
     test::PostingRig rig;
     rig.options.Option6ImportNatGeoTOPO_Click();

@@ -43,6 +43,8 @@ std::string TempDir::read(const std::string& name) const {
 }
 
 void TempDir::write(const std::string& name, const std::string& content) const {
+    // A name with folders in it ("Maps/x.txt") creates them first.
+    std::filesystem::create_directories((path_ / name).parent_path());
     std::ofstream out(path_ / name, std::ios::binary);
     out << content;
 }

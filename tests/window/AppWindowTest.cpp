@@ -9,8 +9,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <filesystem>
 
 using namespace qv;
@@ -138,4 +140,34 @@ TEST_F(AppWindowTest, AfterAReplayOfTheSampleFeedTheTableShowsTheStations) {
         EXPECT_EQ(control<QLineEdit>(loc.c_str())->text().toStdString(), app.st.slots[n].location);
         EXPECT_NE(app.st.slots[n].location, "(latitude/longitude)") << n;
     }
+}
+
+TEST_F(AppWindowTest, ThePathButtonOpensTheChooserAndSaveStoresTheHighlightedFile) {
+    std::filesystem::create_directories(dir.path() / "Street maps");
+    dir.write("Street maps/quorvelSA5now.txt", "x");
+    dir.write("Street maps/notes.txt", "x");
+    control<QRadioButton>("Option1ImportSA")->click();
+    control<QPushButton>("changeimportSA")->click();
+    auto* frame = control<QWidget>("FrameFileSelection");
+    auto* dirs = control<QListWidget>("Dir1");
+    auto* files = control<QListWidget>("File1");
+    ASSERT_FALSE(frame->isHidden());
+    const auto found = dirs->findItems("Street maps", Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    Q_EMIT dirs->itemActivated(found[0]);
+    QApplication::processEvents();
+    ASSERT_EQ(files->count(), 1); // the Street Atlas button filters to its own files
+    EXPECT_EQ(files->item(0)->text(), "quorvelSA5now.txt");
+    files->setCurrentRow(0);
+    control<QPushButton>("Commandyesbrowseimportpath")->click();
+    EXPECT_EQ(app.st.map.importPathStreetAtlas, (dir.path() / "Street maps" / "quorvelSA5now.txt").string());
+    EXPECT_TRUE(frame->isHidden());
+
+    // The browse menu shows every file; CANCEL leaves the stored path alone.
+    w.findChild<QAction*>("autoimportbrowse")->trigger();
+    EXPECT_EQ(files->count(), 2);
+    files->setCurrentRow(1);
+    control<QPushButton>("Commandcancelbrowseimportpath")->click();
+    EXPECT_TRUE(frame->isHidden());
+    EXPECT_EQ(app.st.map.importPathStreetAtlas, (dir.path() / "Street maps" / "quorvelSA5now.txt").string());
 }

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -351,4 +352,84 @@ TEST_F(WindowTest, FieldsRepaintWhenTheStateChanges) {
     QApplication::processEvents();
     EXPECT_GE(counter.paints, 2);
     window->hide();
+}
+
+TEST_F(WindowTest, FileChooserDrawsItsListsSilentlyAndForwardsChoices) {
+    FileChooser& c = st.map.chooser;
+    c.visible = true;
+    c.folder = "/srv/maps";
+    c.pattern = "quorvel*.?xf";
+    c.folders = {"archive", "old sets"};
+    c.files = {"quorvel.mxf", "quorvel.txf"};
+    c.selected = "quorvel.txf";
+    window->redraw();
+    EXPECT_TRUE(handlers.calls.empty()); // filling the lists and highlighting ran nothing
+
+    auto* frame = control<QWidget>("FrameFileSelection");
+    EXPECT_FALSE(frame->isHidden());
+    auto* dirs = control<QListWidget>("Dir1");
+    auto* files = control<QListWidget>("File1");
+    ASSERT_EQ(dirs->count(), 3);
+    EXPECT_EQ(dirs->item(0)->text(), "..");
+    EXPECT_EQ(dirs->item(2)->text(), "old sets");
+    ASSERT_EQ(files->count(), 2);
+    EXPECT_EQ(files->currentItem()->text(), "quorvel.txf");
+    EXPECT_EQ(control<QLabel>("chooserFilter")->text(), "Files of type:  quorvel*.?xf");
+
+    files->setCurrentRow(0); // the user highlights another name
+    Q_EMIT dirs->itemActivated(dirs->item(2));
+    Q_EMIT dirs->itemActivated(dirs->item(0));
+    QApplication::processEvents(); // folder changes run once the list's event is over
+    control<QPushButton>("Commandyesbrowseimportpath")->click();
+    control<QPushButton>("Commandcancelbrowseimportpath")->click();
+    EXPECT_EQ(handlers.calls, (std::vector<std::string>{"File1_Click(quorvel.mxf)", "Dir1_Change(/srv/maps/old sets)",
+                                                        "Dir1_Change(/srv)", "Commandyesbrowseimportpath_Click",
+                                                        "Commandcancelbrowseimportpath_Click"}));
+    c.visible = false;
+    window->redraw();
+    EXPECT_TRUE(frame->isHidden());
+}
+
+TEST_F(WindowTest, CoverButtonLiesOverTheMapOptionsOnlyWhenCovered) {
+    window->resize(1400, 980);
+    window->show();
+    QApplication::processEvents();
+    auto* cover = control<QPushButton>("CoverConfigCmdBox");
+    auto* group = control<QWidget>("mapGroup");
+    auto area = [group](const char* name) {
+        auto* w = group->findChild<QWidget*>(name);
+        return QRect(w->mapTo(group, QPoint(0, 0)), w->size());
+    };
+    EXPECT_FALSE(cover->geometry().intersects(area("Option1ImportSA")));
+    auto* caption = control<QLabel>("CoverConfigCmdBoxCaption");
+    EXPECT_EQ(caption->text(), "Click to Cover the Configuration boxes");
+
+    st.map.CoverConfigCmdBoxTag = "Covered";
+    st.map.CoverConfigCmdBoxCaption = "The boxes are covered.\rClick to Un-Cover the Configuration boxes";
+    window->redraw();
+    QApplication::processEvents();
+    EXPECT_TRUE(cover->geometry().contains(area("Option1ImportSA")));
+    EXPECT_TRUE(cover->geometry().contains(area("FrameMapPostOptions")));
+    EXPECT_EQ(caption->text(), "The boxes are covered.\nClick to Un-Cover the Configuration boxes");
+    cover->click();
+    EXPECT_EQ(handlers.calls, std::vector<std::string>{"CoverConfigCmdBox_Click"});
+    window->hide();
+}
+
+TEST_F(WindowTest, StatusFieldGrowsForTheUpdateCountdownAndReturns) {
+    auto* status = control<QLineEdit>("PGMmessage");
+    const QFont rest = status->font();
+    st.display.PGMmessageFontSize = 18;
+    st.display.PGMmessageHeight = 570;
+    st.display.PGMmessageWidth = 9150;
+    window->redraw();
+    EXPECT_GE(status->font().pointSizeF(), 18.0);
+    EXPECT_EQ(status->minimumWidth(), 610);
+    EXPECT_GE(status->minimumHeight(), 38);
+    st.display.PGMmessageFontSize = 8;
+    st.display.PGMmessageHeight = 285;
+    st.display.PGMmessageWidth = 4575;
+    window->redraw();
+    EXPECT_EQ(status->font(), rest);
+    EXPECT_LT(status->minimumWidth(), 610);
 }

@@ -153,6 +153,12 @@ void AppHandlers::changeimport_Click() { app_.mapOptions.changeimport_Click(); }
 void AppHandlers::changeimportSA_Click() { app_.mapOptions.changeimportSA_Click(); }
 void AppHandlers::changeimportNGTOPO_Click() { app_.mapOptions.changeimportNGTOPO_Click(); }
 void AppHandlers::autoimportpath_Click() { app_.mapOptions.autoimportpath_Click(); }
+void AppHandlers::Dir1_Change(const std::string& folder) { app_.mapOptions.Dir1_Change(folder); }
+void AppHandlers::File1_Click(const std::string& name) { app_.mapOptions.File1_Click(name); }
+void AppHandlers::File1_DblClick() { app_.mapOptions.File1_DblClick(); }
+void AppHandlers::Commandyesbrowseimportpath_Click() { app_.mapOptions.Commandyesbrowseimportpath_Click(); }
+void AppHandlers::Commandcancelbrowseimportpath_Click() { app_.mapOptions.Commandcancelbrowseimportpath_Click(); }
+void AppHandlers::CoverConfigCmdBox_Click() { app_.mapOptions.CoverConfigCmdBox_Click(); }
 void AppHandlers::findstaSA5_Click() { app_.findStation.findstaSA5_Click(); }
 
 void AppHandlers::configreset_Click() { app_.settings.configreset_Click(); }

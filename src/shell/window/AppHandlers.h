@@ -82,6 +82,12 @@ public:
     void changeimportSA_Click() override;
     void changeimportNGTOPO_Click() override;
     void autoimportpath_Click() override;
+    void Dir1_Change(const std::string& folder) override;
+    void File1_Click(const std::string& name) override;
+    void File1_DblClick() override;
+    void Commandyesbrowseimportpath_Click() override;
+    void Commandcancelbrowseimportpath_Click() override;
+    void CoverConfigCmdBox_Click() override;
     void findstaSA5_Click() override;
 
     void configreset_Click() override;

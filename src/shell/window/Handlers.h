@@ -4,6 +4,8 @@
 // connected from the start and only this list's implementation needs filling in.
 #pragma once
 
+#include <string>
+
 namespace qv {
 
 class Handlers {
@@ -90,6 +92,13 @@ public:
     virtual void changeimportSA_Click() { pending("changeimportSA_Click"); }
     virtual void changeimportNGTOPO_Click() { pending("changeimportNGTOPO_Click"); }
     virtual void autoimportpath_Click() { pending("autoimportpath_Click"); }
+    // The file chooser frame: Dir1 changes folder, File1 selects and accepts a name.
+    virtual void Dir1_Change(const std::string& folder) { pending("Dir1_Change", 0, folder.c_str()); }
+    virtual void File1_Click(const std::string& name) { pending("File1_Click", 0, name.c_str()); }
+    virtual void File1_DblClick() { pending("File1_DblClick"); }
+    virtual void Commandyesbrowseimportpath_Click() { pending("Commandyesbrowseimportpath_Click"); }
+    virtual void Commandcancelbrowseimportpath_Click() { pending("Commandcancelbrowseimportpath_Click"); }
+    virtual void CoverConfigCmdBox_Click() { pending("CoverConfigCmdBox_Click"); }
     virtual void findstaSA5_Click() { pending("findstaSA5_Click"); }
 
     // configuration, logs, update check

@@ -24,16 +24,19 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace qv {
 
@@ -177,11 +180,12 @@ void MainWindow::build() {
     connectSlotGrid();
     buildMenus();
     buildWizard();
+    buildChooser();
 
-    // The controls drawing must silence: every named field, button and menu item.
+    // The controls drawing must silence: every named field, button, list and menu item.
     for (QObject* o : findChildren<QObject*>())
-        if (!o->objectName().isEmpty() &&
-            (qobject_cast<QLineEdit*>(o) || qobject_cast<QAbstractButton*>(o) || qobject_cast<QAction*>(o)))
+        if (!o->objectName().isEmpty() && (qobject_cast<QLineEdit*>(o) || qobject_cast<QAbstractButton*>(o) ||
+                                           qobject_cast<QAction*>(o) || qobject_cast<QListWidget*>(o)))
             quiet_.push_back(o);
 
     form2_ = new SecondaryWindow(this);
@@ -218,6 +222,7 @@ QWidget* MainWindow::buildTopBand() {
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.1);
     PGMmessage_->setFont(big);
+    statusFont_ = big;
     row->addWidget(PGMmessage_, 3);
 
     miclabel_ = new QLabel(band);
@@ -484,8 +489,28 @@ QWidget* MainWindow::buildMonitor() {
 QWidget* MainWindow::buildMapOptions() {
     auto* box = new QGroupBox("Map program", this);
     box->setObjectName("mapGroup");
+    mapGroup_ = box;
     auto* col = new QVBoxLayout(box);
     col->setSpacing(2);
+
+    // The cover button sits in its own slot at the top of the group; covering
+    // lays it over every option of the group so none is changed by accident.
+    cover_ = button(
+        "CoverConfigCmdBox", "", [this] { h_.CoverConfigCmdBox_Click(); }, box);
+    cover_->setToolTip("Cover or un-cover the map program options.");
+    // A push button cannot wrap its caption; a label inside it can.
+    coverText_ = new QLabel(cover_);
+    coverText_->setObjectName("CoverConfigCmdBoxCaption");
+    coverText_->setWordWrap(true);
+    coverText_->setAlignment(Qt::AlignCenter);
+    coverText_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    coverText_->setFont(font());
+    cover_->setMinimumHeight(coverText_->sizeHint().height() + 8);
+    auto* coverSlot = new QWidget(box);
+    coverSlot->setObjectName("coverSlot");
+    coverSlot->setFixedHeight(std::max(cover_->sizeHint().height(), cover_->minimumHeight()));
+    col->addWidget(coverSlot);
+    box->installEventFilter(this);
     for (const auto& o : kMapOptions) {
         auto* r = new QRadioButton(latin(o.caption), box);
         r->setObjectName(latin(o.name));
@@ -837,6 +862,8 @@ void MainWindow::onDoubleClick(QWidget* w, std::function<void()> f) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mapGroup_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+        placeCover();
     if (watched == sendtext_ && event->type() == QEvent::FocusIn) act([this] { h_.sendtext_GotFocus(); });
     if (event->type() == QEvent::MouseButtonDblClick) {
         auto it = dblClick_.find(watched);
@@ -904,6 +931,18 @@ void MainWindow::redraw() {
     look::setText(PGMmessage_, m.PGMmessage);
     PGMmessage_->setCursorPosition(0);
     look::paint(PGMmessage_, st_.display.PGMmessageBack, 0);
+    {
+        // The status field grows while the update check counts down, so the
+        // seconds can be read from across the room.
+        const DisplayState& d = st_.display;
+        QFont f = statusFont_;
+        if (d.PGMmessageFontSize > 8) f.setPointSizeF(std::max<qreal>(d.PGMmessageFontSize, f.pointSizeF()));
+        if (PGMmessage_->font() != f) PGMmessage_->setFont(f);
+        const int width = std::max(320, look::px(d.PGMmessageWidth));
+        const int height = std::max(PGMmessage_->sizeHint().height(), look::px(d.PGMmessageHeight));
+        if (PGMmessage_->minimumWidth() != width) PGMmessage_->setMinimumWidth(width);
+        if (PGMmessage_->minimumHeight() != height) PGMmessage_->setMinimumHeight(height);
+    }
     miclabel_->setVisible(r.miclabel.visible);
     if (miclabel_->text() != qs(r.miclabel.caption)) miclabel_->setText(qs(r.miclabel.caption));
     look::paint(miclabel_, r.miclabel.back, 0);
@@ -983,6 +1022,13 @@ void MainWindow::redraw() {
     exportarchive_->setText(qs(map.exportarchiveCaption));
     exportarchiveNotice_->setVisible(map.exportarchiveNoticeVisible);
     ODFcheckbox_->setChecked(map.ODFcheckbox);
+    const QString coverText = qs(map.CoverConfigCmdBoxCaption).replace(QChar('\r'), QChar('\n'));
+    if (coverText_->text() != coverText) {
+        coverText_->setText(coverText);
+        cover_->setAccessibleName(coverText);
+        placeCover();
+    }
+    drawChooser();
 
     records_->setVisible(advanced_);
     const RecordState& rec = st_.rec;
@@ -1075,6 +1121,146 @@ void MainWindow::CommandNewSetupBACK_Click() {
 }
 
 void MainWindow::CommandNewSetupCLOSE_Click() { wizard_->hide(); }
+
+void MainWindow::placeCover() {
+    if (!cover_ || !mapGroup_) return;
+    const QWidget* slot = mapGroup_->findChild<QWidget*>("coverSlot");
+    const bool covered = st_.map.CoverConfigCmdBoxTag == "Covered";
+    if (covered) {
+        // From the slot down to the group's frame: every option goes under it.
+        const QRect r = mapGroup_->contentsRect();
+        cover_->setGeometry(QRect(QPoint(slot->x(), slot->y()), QPoint(slot->geometry().right(), r.bottom() - 4)));
+    } else {
+        cover_->setGeometry(slot->geometry());
+    }
+    if (cover_->property("covered").toBool() != covered) {
+        cover_->setProperty("covered", covered);
+        cover_->setStyleSheet(covered ? "QPushButton { background: #D6DEE8; border: 2px solid #5A6E86; }" : "");
+        QFont f = font();
+        f.setBold(covered);
+        coverText_->setFont(f);
+    }
+    coverText_->setGeometry(cover_->rect().adjusted(10, 2, -10, -2));
+    cover_->raise();
+}
+
+void MainWindow::buildChooser() {
+    chooser_ = new QFrame(panel_);
+    chooser_->setObjectName("FrameFileSelection");
+    chooser_->setFrameShape(QFrame::Box);
+    chooser_->setLineWidth(2);
+    chooser_->setAutoFillBackground(true);
+    look::paint(chooser_, fromRgb(0xF0F0F0), 0);
+    auto* col = new QVBoxLayout(chooser_);
+    auto* title = caption("Select a File for Map Posting", chooser_, true);
+    title->setObjectName("FrameFileSelectionTitle");
+    title->setMargin(4);
+    look::paint(title, fromRgb(0x1F3A5F), look::kWhite);
+    col->addWidget(title);
+    chooserFolder_ = new QLabel(chooser_);
+    chooserFolder_->setObjectName("chooserFolder");
+    chooserFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    col->addWidget(chooserFolder_);
+
+    // Dir1 lists the folder's parent ("..") and sub-folders: double-click or
+    // Enter opens one. File1 lists the files the filter lets through.
+    auto* lists = new QHBoxLayout;
+    Dir1_ = new QListWidget(chooser_);
+    Dir1_->setObjectName("Dir1");
+    Dir1_->setToolTip("Double-click a folder to open it.");
+    Dir1_->setMinimumSize(220, 240);
+    File1_ = new QListWidget(chooser_);
+    File1_->setObjectName("File1");
+    File1_->setToolTip("Highlight the file the map program should import, then choose SAVE (or double-click it).");
+    File1_->setMinimumSize(300, 240);
+    lists->addWidget(Dir1_, 2);
+    lists->addWidget(File1_, 3);
+    col->addLayout(lists, 1);
+    chooserFilter_ = new QLabel(chooser_);
+    chooserFilter_->setObjectName("chooserFilter");
+    col->addWidget(chooserFilter_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button(
+        "Commandyesbrowseimportpath", "SAVE as Auto-Import path", [this] { h_.Commandyesbrowseimportpath_Click(); },
+        chooser_));
+    buttons->addStretch(1);
+    buttons->addWidget(button(
+        "Commandcancelbrowseimportpath", "CANCEL changes to Auto-Import path",
+        [this] { h_.Commandcancelbrowseimportpath_Click(); }, chooser_));
+    col->addLayout(buttons);
+
+    // Names travel as the bytes the file system gave; only their display is decoded.
+    auto bytes = [](const QListWidgetItem* it) { return it->data(Qt::UserRole).toByteArray().toStdString(); };
+    connect(File1_, &QListWidget::currentItemChanged, this, [this, bytes](QListWidgetItem* it) {
+        if (it) act([this, name = bytes(it)] { h_.File1_Click(name); });
+    });
+    // Activation changes the lists the item belongs to, so it runs once the
+    // list's own event has finished.
+    connect(File1_, &QListWidget::itemActivated, this, [this](QListWidgetItem*) {
+        QTimer::singleShot(0, this, [this] { act([this] { h_.File1_DblClick(); }); });
+    });
+    connect(Dir1_, &QListWidget::itemActivated, this, [this, bytes](QListWidgetItem* it) {
+        QTimer::singleShot(0, this, [this, folder = bytes(it)] { act([this, folder] { h_.Dir1_Change(folder); }); });
+    });
+    chooser_->hide();
+}
+
+namespace {
+
+// Refills a list when its names changed; leaves it alone (and its scroll
+// position and selection) when they did not.
+void fillList(QListWidget* list, const std::vector<std::string>& names, const QIcon& icon) {
+    bool same = list->count() == static_cast<int>(names.size());
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->data(Qt::UserRole).toByteArray().toStdString() == names[static_cast<std::size_t>(i)];
+    if (same) return;
+    list->clear();
+    for (const std::string& n : names) {
+        auto* it = new QListWidgetItem(icon, QString::fromLocal8Bit(n.data(), static_cast<qsizetype>(n.size())), list);
+        it->setData(Qt::UserRole, QByteArray(n.data(), static_cast<qsizetype>(n.size())));
+    }
+}
+
+} // namespace
+
+void MainWindow::drawChooser() {
+    const FileChooser& c = st_.map.chooser;
+    const bool wasShown = chooser_->isVisible();
+    chooser_->setVisible(c.visible);
+    if (!c.visible) return;
+    chooserFolder_->setText(QString::fromLocal8Bit(c.folder.data(), static_cast<qsizetype>(c.folder.size())));
+    chooserFilter_->setText("Files of type:  " + qs(c.pattern));
+
+    std::vector<std::string> dirs;
+    const std::filesystem::path folder(c.folder);
+    const std::string parent = folder.parent_path().string();
+    if (!parent.empty() && parent != c.folder) dirs.push_back(parent);
+    for (const std::string& d : c.folders)
+        dirs.push_back((folder / d).string());
+    fillList(Dir1_, dirs, style()->standardIcon(QStyle::SP_DirIcon));
+    // Folders show by their own name; the parent as "..".
+    for (int i = 0; i < Dir1_->count(); ++i) {
+        QListWidgetItem* it = Dir1_->item(i);
+        const std::string full = it->data(Qt::UserRole).toByteArray().toStdString();
+        const std::string name = full == parent ? std::string("..") : std::filesystem::path(full).filename().string();
+        const QString shown = QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size()));
+        if (it->text() != shown) it->setText(shown);
+    }
+    fillList(File1_, c.files, style()->standardIcon(QStyle::SP_FileIcon));
+    QListWidgetItem* selected = nullptr;
+    for (int i = 0; i < File1_->count() && !c.selected.empty(); ++i)
+        if (File1_->item(i)->data(Qt::UserRole).toByteArray().toStdString() == c.selected) selected = File1_->item(i);
+    if (File1_->currentItem() != selected) File1_->setCurrentItem(selected);
+    if (!selected) File1_->clearSelection();
+
+    if (!wasShown) {
+        chooser_->adjustSize();
+        const QPoint at(std::max(0, panel_->width() / 2 - chooser_->width() / 2), 90);
+        chooser_->move(at);
+    }
+    chooser_->raise();
+}
 
 void MainWindow::placeWizard() {
     wizard_->adjustSize();

@@ -3,6 +3,7 @@
 // beyond what only the window has (view size, wizard page, advanced controls).
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <deque>
 #include <functional>
@@ -15,6 +16,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -77,6 +80,9 @@ private:
     QWidget* buildRecords();
     void buildMenus();
     void buildWizard();
+    void buildChooser();
+    void drawChooser();
+    void placeCover();
     void connectSlotGrid();
 
     // Runs a user action, then redraws. An action raised while another runs
@@ -141,6 +147,15 @@ private:
     QWidget* records_ = nullptr;
     std::map<std::string, QLineEdit*> recordFields_;
     std::map<std::string, QAction*> actions_;
+    QGroupBox* mapGroup_ = nullptr;
+    QPushButton* cover_ = nullptr; // CoverConfigCmdBox, laid over mapGroup_ when covered
+    QLabel* coverText_ = nullptr;  // its caption, wrapped
+    QFont statusFont_;             // the status field at rest
+    QFrame* chooser_ = nullptr;    // FrameFileSelection
+    QLabel* chooserFolder_ = nullptr;
+    QLabel* chooserFilter_ = nullptr;
+    QListWidget* Dir1_ = nullptr;
+    QListWidget* File1_ = nullptr;
     QFrame* wizard_ = nullptr;
     QLabel* wizardText_ = nullptr;
     QWidget* form4_ = nullptr;
