@@ -84,6 +84,13 @@ once a minute. <b>ARCHIVE Current Data files</b> appears when there are new posi
 OziExplorer files into the <i>data</i> folder so the next posting imports only new positions.
 <i>File &gt; Map file creation On/Off</i> switches single file families; <i>File &gt; Data file management</i>
 deletes them.</p>
+<p>The path buttons under the options (<i>MapTech file...</i>, <i>Street Atlas file...</i>, <i>TOPO! file...</i>)
+open <b>Select a File for Map Posting</b> showing only that program's files; <i>Configuration &gt; Browse for a
+file to Auto-Import</i> opens it showing every file. Double-click a folder on the left to open it (<i>..</i> goes
+up), highlight the file the map program should import and press <b>SAVE as Auto-Import path</b> (or
+double-click the file); <b>CANCEL</b> keeps the path you had.</p>
+<p>The button at the top of the map options covers them, so a stray click during an operation cannot switch the
+map program; click the cover to uncover them.</p>
 
 <h2>Files written (in the working directory)</h2>
 <table border="1" cellpadding="3" cellspacing="0">
