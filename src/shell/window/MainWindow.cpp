@@ -817,10 +817,12 @@ void MainWindow::buildWizard() {
     wizard_->setFrameShape(QFrame::Box);
     wizard_->setLineWidth(2);
     wizard_->setAutoFillBackground(true);
-    look::paint(wizard_, fromRgb(0xFFFFE0), 0);
+    // The frame's own colour only: its buttons keep their usual look.
+    wizard_->setStyleSheet("QFrame#FrameNewSetup { background-color: #FFFFE0; border: 2px solid #808080; }");
     auto* col = new QVBoxLayout(wizard_);
     wizardText_ = new QLabel(wizard_);
     wizardText_->setObjectName("LabelNewSetupText");
+    wizardText_->setText("Press NEXT to begin the new user setup."); // before page 1, not an empty box
     wizardText_->setWordWrap(true);
     wizardText_->setMinimumSize(460, 130);
     wizardText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -1150,7 +1152,7 @@ void MainWindow::buildChooser() {
     chooser_->setFrameShape(QFrame::Box);
     chooser_->setLineWidth(2);
     chooser_->setAutoFillBackground(true);
-    look::paint(chooser_, fromRgb(0xF0F0F0), 0);
+    chooser_->setStyleSheet("QFrame#FrameFileSelection { background-color: #F4F4F4; border: 2px solid #1F3A5F; }");
     auto* col = new QVBoxLayout(chooser_);
     auto* title = caption("Select a File for Map Posting", chooser_, true);
     title->setObjectName("FrameFileSelectionTitle");
