@@ -403,6 +403,7 @@ QWidget* MainWindow::buildMonitor() {
 
     // "Overdue Warning after" + the box + "minutes", the box standing in the label's gap.
     auto* overdueRow = new QHBoxLayout;
+    overdueRow->setSpacing(6);
     auto* overdueLabel = new QLabel("Overdue Warning after", box);
     overdueLabel->setObjectName("overdue_label");
     overdueLabel->setToolTip(latin(kOverdueTip));
