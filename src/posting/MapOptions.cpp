@@ -312,50 +312,44 @@ std::string MapOptions::inWorkDir(const char* file) const { return (ctx_.dir.roo
 // files then would throw away the paths the user saved.
 bool MapOptions::pathsFollowDisplay() const { return !ctx_.st.marks.loading(); }
 
+// What every display option does after pointing the import paths at its
+// files: allow or forbid tactical names, size the options frame, and apply
+// the map type's rules.
+void MapOptions::displayChosen(bool tacticalNames, int frameHeight) {
+    ctx_.st.tracking.CheckMapTacticalNames.enabled = tacticalNames;
+    ctx_.st.map.FrameMapPostOptionsHeight = frameHeight;
+    selectmapdatadisplaytype();
+}
+
 void MapOptions::OptionMapPostbyTRACK_Click() {
     MapState& m = ctx_.st.map;
-    ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
     if (pathsFollowDisplay()) {
         m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPO.txt");
         m.importPathMapTech = inWorkDir("quorvel.mxf");
     }
-    m.FrameMapPostOptionsHeight = 2775;
-    selectmapdatadisplaytype();
+    displayChosen(true, 2775);
 }
 
 void MapOptions::OptionMapPostbyTRACKwLines_Click() {
-    MapState& m = ctx_.st.map;
-    ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    if (pathsFollowDisplay()) m.importPathMapTech = inWorkDir("quorvel.rxf");
-    m.FrameMapPostOptionsHeight = 2775;
-    selectmapdatadisplaytype();
+    if (pathsFollowDisplay()) ctx_.st.map.importPathMapTech = inWorkDir("quorvel.rxf");
+    displayChosen(true, 2775);
 }
 
 void MapOptions::OptionMapPostOnlyCurrent_Click() {
-    MapState& m = ctx_.st.map;
-    ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    if (pathsFollowDisplay()) m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnow.txt");
-    m.FrameMapPostOptionsHeight = 2775;
-    selectmapdatadisplaytype();
+    if (pathsFollowDisplay()) ctx_.st.map.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnow.txt");
+    displayChosen(true, 2775);
 }
 
 void MapOptions::OptionMapPostOnlyCurrentWithCallsigns_Click() {
     MapState& m = ctx_.st.map;
-    // The callsign files carry callsigns, never tactical names.
-    ctx_.st.tracking.CheckMapTacticalNames.enabled = false;
     if (pathsFollowDisplay()) {
         m.importPathStreetAtlas = inWorkDir("quorvelSA5now.txt");
         m.importPathNatGeoTopo = inWorkDir("quorvelNGTOPOnowCall.txt");
     }
-    m.FrameMapPostOptionsHeight = 2775;
-    selectmapdatadisplaytype();
+    displayChosen(false, 2775); // the callsign files carry callsigns, never tactical names
 }
 
-void MapOptions::OptionMapPostOTHER_Click() {
-    ctx_.st.tracking.CheckMapTacticalNames.enabled = true;
-    ctx_.st.map.FrameMapPostOptionsHeight = 1575;
-    selectmapdatadisplaytype();
-}
+void MapOptions::OptionMapPostOTHER_Click() { displayChosen(true, 1575); }
 
 void MapOptions::selectDisplay(DisplayOption option) {
     MapState& m = ctx_.st.map;

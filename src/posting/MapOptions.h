@@ -87,6 +87,7 @@ private:
     bool pathsFollowDisplay() const;
     void setTimedPosting(bool on);
     void listChooser();
+    void displayChosen(bool tacticalNames, int frameHeight);
 
     Context& ctx_;
 };
