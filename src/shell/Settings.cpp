@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -152,6 +153,10 @@ void replaceFile(const std::filesystem::path& target, const std::string& data) {
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) failFromErrno(errno);
     int e = 0;
+    // The file holds the APRS-IS passcode: one the operator made private
+    // (a station's shared working directory) stays private when rewritten.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) e = errno;
     std::size_t done = 0;
     while (done < data.size() && e == 0) {
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <iostream>
 #include <memory>
@@ -21,5 +22,8 @@ int main(int argc, char** argv) {
         return qv::runHeadless(cl, std::cout, std::cerr);
     }
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and installed icon.
+    QGuiApplication::setDesktopFileName("io.github.quorvel.Quorvel");
+    QApplication::setWindowIcon(QIcon::fromTheme("quorvel"));
     return qv::runWindowed(cl);
 }

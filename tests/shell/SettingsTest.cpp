@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qv::test {
@@ -301,6 +302,28 @@ TEST(Settings, FailedWriteLeavesThePreviousFileWhole) {
     EXPECT_EQ(tmp.read("quorvel.cfg"), before);
     const std::string errors = tmp.read("quorvel.err");
     EXPECT_NE(errors.find(" in SUB SAVESETTINGS "), std::string::npos);
+}
+
+TEST(Settings, RewriteKeepsThePermissionsOfTheFileItReplaces) {
+    namespace fs = std::filesystem;
+    using P = fs::perms;
+    TempDir tmp;
+    const fs::path cfg = tmp.path() / "quorvel.cfg";
+    const mode_t mask = ::umask(022);
+    {
+        Rig r(tmp);
+        r.settings.savesettings();
+    }
+    EXPECT_EQ(fs::status(cfg).permissions(), P::owner_read | P::owner_write | P::group_read | P::others_read);
+    for (const P kept : {P::owner_read | P::owner_write, P::owner_read | P::owner_write | P::group_read}) {
+        fs::permissions(cfg, kept);
+        Rig r(tmp);
+        r.st.slots[1].CallsignID = "NEWCALL";
+        r.settings.savesettings();
+        EXPECT_NE(tmp.read("quorvel.cfg").find("NEWCALL"), std::string::npos);
+        EXPECT_EQ(fs::status(cfg).permissions(), kept);
+    }
+    ::umask(mask);
 }
 
 // Splits a configuration text into its items: legacy lines by number, records by key.
