@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 // Qt's "slots" keyword would swallow the station state's slot table.
 #undef slots
 // The Qt ports come after the station state for the same reason.
@@ -17,6 +18,7 @@
 #include "platform/QtTcpSocket.h"
 #include "platform/QtTimer.h"
 
+#include <algorithm>
 #include <csignal>
 #include <map>
 #include <ostream>
@@ -30,6 +32,9 @@ namespace qv {
 namespace {
 
 int gSignalPipe[2] = {-1, -1};
+
+constexpr int kFirstRetrySeconds = 5;
+constexpr int kLastRetrySeconds = 300;
 
 void onSignal(int) {
     const char c = 1;
@@ -158,11 +163,34 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     app.ctx.socket = &socket;
     app.ctx.timer3 = &timer3;
     app.telnet.attach();
-    app.telnet.captionChanged = [&out](const std::string& caption) { out << "Telnet: " << caption << std::endl; };
+    // Nobody watches a headless station to reconnect by hand: a connection
+    // asked for by --telnet that failed or that the server closed is tried
+    // again, sooner at first and then less often, until it holds.
+    QTimer reconnect;
+    reconnect.setSingleShot(true);
+    int retrySeconds = kFirstRetrySeconds;
+    bool stopping = false;
+    QObject::connect(&reconnect, &QTimer::timeout, [&] {
+        out << "Reconnecting to APRS-IS server " << app.st.telnet.address << std::endl;
+        app.telnet.TelnetActivate_Click();
+    });
+    app.telnet.captionChanged = [&](const std::string& caption) {
+        out << "Telnet: " << caption << std::endl;
+        if (!cl.telnet || stopping) return;
+        const TelnetState& t = app.st.telnet;
+        if (caption == telnetOnCaption(t.address, t.loginName)) {
+            retrySeconds = kFirstRetrySeconds;
+        } else if ((caption == kTelnetClosed || caption == telnetFailedCaption(t.address)) && !reconnect.isActive()) {
+            out << "Telnet: trying again in " << retrySeconds << " s" << std::endl;
+            reconnect.start(retrySeconds * 1000);
+            retrySeconds = std::min(2 * retrySeconds, kLastRetrySeconds);
+        }
+    };
     struct Detach {
         App& app;
         ~Detach() {
             app.telnet.detach();
+            app.telnet.captionChanged = nullptr;
             app.ctx.socket = nullptr;
             app.ctx.timer3 = nullptr;
         }
@@ -188,6 +216,8 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     sigaction(SIGTERM, &sa, nullptr);
     out << "Running; stop with Ctrl-C (SIGINT) or SIGTERM" << std::endl;
     QCoreApplication::exec();
+    stopping = true;
+    reconnect.stop();
     socket.close();
     serial.close();
     signal(SIGINT, SIG_DFL);
