@@ -37,7 +37,9 @@ for f in /usr/share/icons/hicolor/scalable/apps/quorvel.svg /usr/share/icons/hic
   /usr/share/doc/quorvel/quorvel-help.html; do
   [ -s "$f" ] || fail "$f missing"
 done
-man_page=$(man -w quorvel 2>/dev/null) || { mandb -q || true; man_page=$(man -w quorvel); }
+xmllint --noout /usr/share/icons/hicolor/scalable/apps/quorvel.svg
+man_page=$(man -w quorvel 2>/dev/null) || { mandb -q || true; xmllint --noout /usr/share/icons/hicolor/scalable/apps/quorvel.svg
+man_page=$(man -w quorvel); }
 echo "manual page: $man_page"
 [ "$(MANWIDTH=80 man --warnings -E UTF-8 quorvel 2>&1 >/dev/null)" = "" ] || fail "man reports warnings"
 
