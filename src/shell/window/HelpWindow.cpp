@@ -107,8 +107,10 @@ map program; click the cover to uncover them.</p>
 </table>
 
 <h2>Starting</h2>
-<p><code>quorvel</code> opens this window; <code>quorvel t</code> starts with the APRS-IS connection;
-<code>quorvel import</code> replays <i>quorvel.imp</i> through the receive path.
+<p><code>quorvel</code> opens this window on the current directory (<code>--workdir DIR</code> on another);
+<code>quorvel --telnet</code> connects to APRS-IS at once; <code>quorvel t</code> starts with the telnet indicator
+shown; <code>quorvel import</code> replays <i>quorvel.imp</i> through the receive path. <code>man quorvel</code>
+tells every option, setting and file, and the headless station service.
 <i>Window</i> menu: compressed (status band only), normal and maximized views.</p>
 )HTML";
 }
