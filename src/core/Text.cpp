@@ -104,4 +104,6 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     return r;
 }
 
+std::string_view firstLine(std::string_view s) { return s.substr(0, s.find_first_of("\r\n")); }
+
 } // namespace qv::text

@@ -35,6 +35,10 @@ char at(std::string_view s, std::size_t pos);
 std::string trim(std::string_view s);
 std::string trimRight(std::string_view s);
 
+// The text before its first line end (CR or LF): a line end is never data,
+// and what follows one belongs to another line.
+std::string_view firstLine(std::string_view s);
+
 // Every occurrence of `from` replaced by `to` (exact case).
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 

@@ -17,8 +17,9 @@ constexpr const char* kMovingMarker = " in SUB APRSmoving";
 constexpr const char* kFixedMarker = " in SUB APRSfixed ";
 } // namespace
 
-void AprsPosition::decode(const std::string& info, const Layout& at) {
+void AprsPosition::decode(const std::string& whole, const Layout& at) {
     auto& r = ctx_.st.report;
+    const std::string_view info = text::firstLine(whole);
     const double lat = num::strict(text::mid(info, at.latDeg, 2)) + num::strict(text::mid(info, at.latMin, 5)) / 60;
     r.latitude = num::general(lat);
     r.northsouth = text::mid(info, at.ns, 1);

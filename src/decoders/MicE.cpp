@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/NumberText.h"
 #include "core/Station.h"
+#include "core/Text.h"
 #include "decoders/DecoderFailure.h"
 
 #include <string>
@@ -43,7 +44,7 @@ char digitOf(char c) {
 std::string_view destination(std::string_view line) {
     std::size_t gt = line.find('>');
     std::string_view rest = gt == std::string_view::npos ? line : line.substr(gt + 1);
-    std::size_t end = rest.find_first_of(",:- \r");
+    std::size_t end = rest.find_first_of(",:- \r\n");
     std::string_view dest = rest.substr(0, end);
     if (dest.size() < 6) throw Failure(err::InvalidCall);
     return dest.substr(0, 6);
@@ -53,7 +54,8 @@ std::string_view infoField(std::string_view line) {
     std::size_t at = line.find(":`");
     if (at == std::string_view::npos) at = line.find(":'");
     if (at == std::string_view::npos) return {};
-    return line.substr(at + 1, 80);
+    // The line's own CR or LF is no longitude byte (those start at code 28).
+    return text::firstLine(line.substr(at + 1, 80));
 }
 
 } // namespace mice
@@ -92,7 +94,8 @@ void MicE::micencoded() {
     ReportState& r = ctx_.st.report;
     r.rawgpsdata = r.micedata;
     runDecoder(ctx_, kMarker, [&] {
-        const std::string_view line = r.micedata;
+        // What follows a line end is another packet's.
+        const std::string_view line = text::firstLine(r.micedata);
         const std::string_view dest = mice::destination(line);
         char d[6];
         for (int i = 0; i < 6; ++i)

@@ -30,8 +30,8 @@ char digitOf(char c);
 // field. Failure 5 when it has fewer than six characters.
 std::string_view destination(std::string_view line);
 
-// The information field: after the first ":`", else after the first ":'";
-// empty when there is neither.
+// The information field: after the first ":`", else after the first ":'",
+// up to the line end; empty when there is neither.
 std::string_view infoField(std::string_view line);
 
 } // namespace mice

@@ -57,7 +57,9 @@ void Nmea::gprmc() { decode(3, " in SUB GPRMC "); }
 void Nmea::decode(int first, std::string_view marker) {
     ReportState& r = ctx_.st.report;
     runDecoder(ctx_, marker, [&] {
-        const std::string_view s = r.rawgpsdata; // not changed before the last read
+        // Not changed before the last read; a sentence ends at its line end,
+        // and fields after one would be another line's.
+        const std::string_view s = text::firstLine(r.rawgpsdata);
         const auto k = nmea::commas(s);
         const std::size_t latComma = k[static_cast<std::size_t>(first)];
         const std::size_t nsComma = k[static_cast<std::size_t>(first) + 1];

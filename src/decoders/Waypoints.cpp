@@ -19,7 +19,9 @@ namespace {
 // Writes the line as the scratch file's only line and reads `count` fields
 // back; Failure 62 when the line holds fewer.
 FieldList throughScratch(const WorkDir& dir, const char* file, const std::string& line, std::size_t count) {
-    dir.replaceLines(file, {line});
+    // One sentence, one line: a line end inside would hand the next line's
+    // fields to this sentence.
+    dir.replaceLines(file, {std::string(text::firstLine(line))});
     FieldList f = readFields(dir.readText(file), count);
     if (!f.complete) throw Failure(err::InputPastEnd);
     return f;

@@ -9,6 +9,7 @@
 #include "core/Fields.h"
 #include "core/NumberText.h"
 #include "core/Station.h"
+#include "core/StationId.h"
 #include "core/Steps.h"
 #include "core/Text.h"
 #include "core/WorkDir.h"
@@ -39,6 +40,45 @@ std::size_t gtPos(const std::string& s) {
 bool hasPacketHeader(const std::string& s) {
     const std::size_t g = gtPos(s);
     return g >= 2 && g <= 10;
+}
+
+// A TNC monitor header ("CALL>DEST,PATH <UI R> [12/07/26 12:34:56]:info")
+// carries time stamps in brackets, colons and all. They are cut from the
+// header only, everything up to the colon that opens the information field:
+// that field is packet data, and a "[" in it (a Mic-E longitude byte) or a
+// colon in a comment must reach the decoder as it came. A line without such
+// a colon has no header to cut.
+std::string withoutHeaderStamps(const std::string& line) {
+    std::string out;
+    std::size_t copied = 0; // the text before this is in `out`
+    std::size_t i = 0;
+    for (;;) {
+        i = line.find_first_of(":[\r\n", i);
+        if (i == std::string::npos || line[i] != '[') break;
+        const std::size_t close = line.find_first_of("][\r\n", i + 1);
+        if (close == std::string::npos || line[close] != ']') return line; // no stamp
+        out.append(line, copied, i - copied);
+        copied = i = close + 1;
+    }
+    if (i == std::string::npos || line[i] != ':') return line;
+    if (copied == 0) return line;
+    out.append(line, copied);
+    return out;
+}
+
+// Control characters and bytes outside ASCII written as "<13>", so that the
+// text of a dropped line cannot split or garble the error file's lines.
+std::string visible(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u > 0x7E)
+            out += "<" + std::to_string(u) + ">";
+        else
+            out += c;
+    }
+    return out;
 }
 
 // Files hold one record per line; the line ends a line brought along from the
@@ -77,24 +117,12 @@ void Classifier::normalise() {
     auto& r = ctx_.st.report;
     ctx_.st.marks.PGMmessage = "InspectingDataLine";
 
-    // A2: TNC monitor header "CALL>DEST <UI> [hh:mm:ss]:info". The cut from the
-    // first colon through the next one takes the colons of the time stamp out,
-    // and the bracket cut below removes what is left of it. The line itself is
-    // cut, not the display: the display may still show an older line (a lone
-    // CR is never shown), which would otherwise be classified a second time.
-    if (text::icontains(r.dataline, "<UI>")) {
-        const std::string t = r.dataline;
-        const std::size_t a = colonPos(t);
-        const std::size_t b = a ? text::ifind(t, ":", a + 1) : 0;
-        if (b) r.dataline = text::left(t, a) + text::mid(t, b + 1);
-    }
+    // Blank lines that came before a packet in the same chunk are no part of it.
+    if (const auto first = r.dataline.find_first_not_of("\r\n"); first != 0 && first != std::string::npos)
+        r.dataline.erase(0, first);
 
-    // A3: bracketed stamps. Only a "]" after the "[" closes it; anything else
-    // would duplicate part of the line.
-    if (const auto a = r.dataline.find('['); a != std::string::npos) {
-        if (const auto b = r.dataline.find(']', a + 1); b != std::string::npos)
-            r.dataline = r.dataline.substr(0, a) + r.dataline.substr(b + 1);
-    }
+    // A2, A3: the stamps of a TNC monitor header.
+    r.dataline = withoutHeaderStamps(r.dataline);
 
     // A4
     if (r.dataline != "\r") r.incomingdata = r.dataline;
@@ -118,31 +146,36 @@ void Classifier::normalise() {
     }
 }
 
-// Writes the line into its scratch file and takes one field of it. The field is
-// read from the line itself, which is what the file holds, so that a scratch
-// file that cannot be written never leaves the previous station's name behind.
-bool Classifier::scratchFields(const char* file, std::size_t count, bool& written, std::string& field) {
-    auto& r = ctx_.st.report;
-    written = guard([&] { ctx_.dir.replaceLines(file, {withoutLineEnds(r.dataline)}); });
-    FieldList f = readFields(r.dataline, count);
+// One field of the sentence the line carries, read from its first line only:
+// what follows a line end is another line, never more fields of this one.
+bool Classifier::sentenceField(std::size_t count, std::string& field) {
+    FieldList f = readFields(text::firstLine(ctx_.st.report.dataline), count);
     if (!f.complete) ctx_.log.entry(err::InputPastEnd, Failure::describe(err::InputPastEnd), kMarker);
     field = f[count];
     return f.complete;
 }
 
+bool Classifier::writeScratch(const char* file) {
+    return guard([&] { ctx_.dir.replaceLines(file, {std::string(text::firstLine(ctx_.st.report.dataline))}); });
+}
+
 bool Classifier::stationIdentifier() {
     auto& r = ctx_.st.report;
     auto& m = ctx_.st.marks;
+    IdForm form = IdForm::Name;
+    bool fieldsRead = true;
+    const char* scratch = nullptr;
     if (const std::size_t g = gtPos(r.stationcallsign); g >= 2 && g <= 10) {
+        form = IdForm::SourceAddress;
         r.callsignWidth = kCallsignWidth;
         r.callsign = text::left(r.stationcallsign, g - 1);
         r.stationcallsign = r.callsign;
         m.PGMmessage = "STATION ID MARKER FOUND";
         bellIfSoundOn();
     } else if (text::icontains(r.dataline, "$GPWGT")) {
-        bool written = false;
         std::string name;
-        scratchFields(kGpwgtScratch, 10, written, name);
+        fieldsRead = sentenceField(10, name);
+        scratch = kGpwgtScratch;
         r.callsignWidth = kCallsignWidth;
         r.callsign = name;
         r.stationcallsign = r.callsign;
@@ -150,7 +183,8 @@ bool Classifier::stationIdentifier() {
         bellIfSoundOn();
     } else if (text::icontains(r.dataline, "$GPWPL")) {
         std::string name;
-        scratchFields(kGpwplScratch, 6, gpwplWritten_, name);
+        fieldsRead = sentenceField(6, name);
+        scratch = kGpwplScratch;
         // The name ends at the checksum; a sentence sent without one is named
         // by its whole sixth field rather than by the previous station.
         if (const auto star = name.find('*'); star != std::string::npos) name.resize(star);
@@ -164,7 +198,31 @@ bool Classifier::stationIdentifier() {
     // B5
     if (!r.stationcallsign.empty() && r.stationcallsign.front() == ',') r.stationcallsign.erase(0, 1);
     if (!r.stationcallsign.empty() && r.stationcallsign.back() == '\r') bell();
+
+    if (!isValidStationId(r.stationcallsign, form)) {
+        badStation(fieldsRead);
+        return false;
+    }
+    if (scratch) {
+        const bool written = writeScratch(scratch);
+        if (scratch == kGpwplScratch) gpwplWritten_ = written;
+    }
     return true;
+}
+
+// A line whose station cannot be named in a record, the slot table or the
+// configuration (a line end, a comma or a quote in it, a name no station has)
+// is no station report. Nothing of it is kept but the entry that tells of it.
+void Classifier::badStation(bool fieldsRead) {
+    auto& r = ctx_.st.report;
+    if (fieldsRead) {
+        ctx_.log.entry(err::InvalidCall, "Station ID no station can have, line dropped", kMarker);
+        guard([&] { ctx_.dir.appendLine(kErrorFile, " line began: " + visible(text::left(r.dataline, 80))); });
+    }
+    ctx_.st.marks.PGMmessage = "BAD STATION ID... skipping";
+    r.callsign.clear();
+    r.stationcallsign.clear();
+    r.dataline.clear();
 }
 
 void Classifier::indicator(const char* caption, std::uint32_t rrggbb) {
@@ -242,8 +300,7 @@ void Classifier::reportKind() {
         if (!sw.detectnmea) return drop();
         // The decoder reads the scratch file; a packet with a header has not
         // written it yet, and a stale file would decode an older sentence.
-        if (!gpwplWritten_)
-            gpwplWritten_ = guard([&] { ctx_.dir.replaceLines(kGpwplScratch, {withoutLineEnds(r.dataline)}); });
+        if (!gpwplWritten_) gpwplWritten_ = writeScratch(kGpwplScratch);
         if (!gpwplWritten_) return drop();
         clearPosition();
         steps.gpwpl();

@@ -30,7 +30,9 @@ public:
 private:
     void normalise();
     bool stationIdentifier(); // false: the line is ignored
-    bool scratchFields(const char* file, std::size_t count, bool& written, std::string& field);
+    bool sentenceField(std::size_t count, std::string& field);
+    bool writeScratch(const char* file);
+    void badStation(bool fieldsRead);
     void reportKind();
     void indicator(const char* caption, std::uint32_t rrggbb);
     void message();

@@ -10,6 +10,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/Ui.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -44,7 +45,8 @@ void Archive::exportarchive_Click() {
         bool inUse = ctx_.dir.exists(tested);
         if (!inUse) {
             ctx_.ui.beep();
-            for (const char* ext : {".RXF", ".MXF"}) {
+            // The waypoint copy counts as well: a leftover one is never overwritten.
+            for (const char* ext : {".RXF", ".MXF", ".WPT"}) {
                 tested = base + ext;
                 if (ctx_.dir.exists(tested)) {
                     inUse = true;
@@ -82,9 +84,21 @@ void Archive::exportarchive_Click() {
                 ctx_.log.entry(5, Failure::describe(5), kArchiveMarker);
             }
         }
-        for (std::size_t i = 0; i < kSet.size(); ++i)
-            if (copied[i]) ctx_.log.guard(kArchiveMarker, [&] { ctx_.dir.remove(kSet[i].source); });
+        std::string missed;
+        for (std::size_t i = 0; i < kSet.size(); ++i) {
+            if (copied[i])
+                ctx_.log.guard(kArchiveMarker, [&] { ctx_.dir.remove(kSet[i].source); });
+            else
+                missed += std::string(missed.empty() ? "" : ", ") + kSet[i].source;
+        }
         ctx_.ui.beep();
+        if (!missed.empty()) {
+            // The new-data mark stays: what was not copied is still here, unposted.
+            const bool some = std::find(copied.begin(), copied.end(), true) != copied.end();
+            st.marks.PGMmessage = (some ? "Archived as " + base + " WITHOUT " : std::string("NOT archived: ")) +
+                                  missed + " (see quorvel.err)";
+            return;
+        }
         st.marks.PGMmessage = "Exported as " + base + ".MXF";
         st.map.exportarchiveCaption = "Data files have been Archived.";
         st.marks.exportarchiveVisible = false;

@@ -156,4 +156,20 @@ FileStamp stampOf(const WorkDir& dir, std::string_view name) {
     return s;
 }
 
+std::string thirdField(std::string_view line) {
+    // A line with fewer than three fields has none (rather than one that
+    // would be taken to match every record).
+    std::size_t first = line.find(',');
+    if (first == std::string_view::npos) return {};
+    std::size_t second = line.find(',', first + 1);
+    if (second == std::string_view::npos) return {};
+    std::size_t third = line.find(',', second + 1);
+    std::string_view field =
+        line.substr(second + 1, third == std::string_view::npos ? std::string_view::npos : third - second - 1);
+    std::size_t b = field.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = field.find_last_not_of(' ');
+    return std::string(field.substr(b, e - b + 1));
+}
+
 } // namespace qv::mapfile

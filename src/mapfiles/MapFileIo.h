@@ -31,6 +31,11 @@ void appendLines(const WorkDir& dir, std::string_view name, const std::vector<st
 // leaves the previous content in place.
 void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
 
+// The third comma-separated field of a record without its surrounding blanks,
+// "" when the line has fewer fields: the station or waypoint name of the
+// Street Atlas and TOPO! records, which say whose a line is.
+std::string thirdField(std::string_view line);
+
 // What says whether a file changed since it was last read.
 struct FileStamp {
     bool present = false;

@@ -11,9 +11,10 @@ namespace qv::mapfile {
 std::vector<std::string> NowFileRebuild::rebuilt(const std::vector<std::string>& old, const std::string& record,
                                                  const std::string& callsign) {
     std::vector<std::string> lines{record};
+    // A line is the station's when its callsign field is the callsign, not
+    // when it holds it somewhere: N0CALL must not take the line of N0CALL-9.
     for (const auto& line : old)
-        // An empty callsign is found in every line and would wipe the file.
-        if (callsign.empty() || !text::icontains(line, callsign)) lines.push_back(line);
+        if (callsign.empty() || !text::iequals(thirdField(line), callsign)) lines.push_back(line);
     return lines;
 }
 

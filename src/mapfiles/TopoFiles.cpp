@@ -11,16 +11,22 @@ namespace qv::mapfile {
 
 namespace {
 
-// Whether a line was written for slot n (1..8): by its slot letter, by its
-// tactical name, or by the stand-in name "Tac" + letter an unnamed slot gets
-// when tactical names are posted. An empty tactical name takes no part: it
-// would be found in every line and swallow the lines of the later slots.
+// Whether a line was written for slot n (1..8): its waypoint name is the slot
+// letter, the slot's tactical name, or the stand-in name "Tac" + letter an
+// unnamed slot gets when tactical names are posted, followed by "-" and the
+// time. The whole name decides: "Engine 1" does not take the lines of
+// "Engine 12", nor a name the lines whose callsign or date holds it.
 bool ofSlot(const std::string& line, int n, const SlotState& slots) {
-    const char letter = static_cast<char>('A' + n - 1);
-    if (text::icontains(line, std::string(", ") + letter + "-")) return true;
-    const std::string& name = slots[n].Teamname;
-    if (!name.empty()) return text::icontains(line, name);
-    return text::icontains(line, std::string(", Tac") + letter + "-");
+    const std::string name = thirdField(line);
+    const std::size_t dash = name.rfind('-');
+    if (dash == std::string::npos || name.size() - dash - 1 != 4) return false;
+    for (std::size_t i = dash + 1; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    const std::string_view who = std::string_view(name).substr(0, dash);
+    const std::string letter(1, static_cast<char>('A' + n - 1));
+    if (text::iequals(who, letter)) return true;
+    const std::string& tactical = slots[n].Teamname;
+    return text::iequals(who, tactical.empty() ? "Tac" + letter : text::trim(tactical));
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Looking a name up costs the length of the record squared, never the number
-// of names: every piece of the record up to the longest name is tried.
+// Looking a name up is one hash lookup of the record's own waypoint name.
 #include "mapfiles/TopoNameIndex.h"
 
 #include "core/Text.h"
@@ -7,26 +6,11 @@
 
 namespace qv::mapfile {
 
-std::string TopoNameIndex::nameOf(std::string_view line) {
-    // A line with fewer than three fields has no name (rather than one that
-    // would be taken to match every record).
-    std::size_t first = line.find(',');
-    if (first == std::string_view::npos) return {};
-    std::size_t second = line.find(',', first + 1);
-    if (second == std::string_view::npos) return {};
-    std::size_t third = line.find(',', second + 1);
-    std::string_view field =
-        line.substr(second + 1, third == std::string_view::npos ? std::string_view::npos : third - second - 1);
-    std::size_t b = field.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    std::size_t e = field.find_last_not_of(' ');
-    return std::string(field.substr(b, e - b + 1));
-}
+std::string TopoNameIndex::nameOf(std::string_view line) { return thirdField(line); }
 
 void TopoNameIndex::add(const std::string& name) {
     if (name.empty()) return;
     names_.insert(text::upper(name));
-    if (name.size() > longest_) longest_ = name.size();
 }
 
 void TopoNameIndex::refresh(const WorkDir& dir, std::string_view file) {
@@ -34,7 +18,6 @@ void TopoNameIndex::refresh(const WorkDir& dir, std::string_view file) {
     if (valid_ && now == stamp_) return;
     valid_ = false;
     names_.clear();
-    longest_ = 0;
     if (now.present) {
         for (const auto& line : dir.readLines(file))
             add(nameOf(line));
@@ -44,16 +27,10 @@ void TopoNameIndex::refresh(const WorkDir& dir, std::string_view file) {
 }
 
 bool TopoNameIndex::nameIn(std::string_view record) const {
-    if (names_.empty()) return false;
-    const std::string up = text::upper(record);
-    std::string piece;
-    for (std::size_t start = 0; start < up.size(); ++start) {
-        for (std::size_t len = 1; len <= longest_ && start + len <= up.size(); ++len) {
-            piece.assign(up, start, len);
-            if (names_.count(piece)) return true;
-        }
-    }
-    return false;
+    // The record's name field against whole names: "1-0905" (tactical name
+    // "1") is not taken by "Engine 1-0905", nor "A-0905" by "TacA-0905".
+    const std::string name = thirdField(record);
+    return !name.empty() && names_.count(text::upper(name)) != 0;
 }
 
 void TopoNameIndex::appended(const WorkDir& dir, std::string_view file, const std::string& line) {

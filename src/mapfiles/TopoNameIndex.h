@@ -22,7 +22,7 @@ public:
     // it changed). Throws the read failure; the index is then empty and stale.
     void refresh(const WorkDir& dir, std::string_view file);
 
-    // Whether a non-empty name of the file occurs in `record`, ignoring case.
+    // Whether the waypoint name of `record` is a name of the file, ignoring case.
     bool nameIn(std::string_view record) const;
 
     // Records that `line` was just appended to the file by us; when the file
@@ -39,7 +39,6 @@ private:
     FileStamp stamp_;
     bool valid_ = false;
     std::unordered_set<std::string> names_; // upper case
-    std::size_t longest_ = 0;
 };
 
 } // namespace qv::mapfile

@@ -3,8 +3,11 @@
 
 namespace qv {
 
+// Local time as the texts show it, with the offset from UTC in force at that
+// moment, so that two readings can be compared across a daylight-saving change.
 struct DateTime {
     int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    int utcOffsetMinutes = 0; // east of Greenwich positive
 };
 
 class Clock {

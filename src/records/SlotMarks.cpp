@@ -24,10 +24,6 @@ void SlotMarks::assigncoords() {
     });
     const std::string now = positionText(st.report.latitude, st.report.longitude);
     std::string old;
-    // The marker speaks for this report only: one left over from a moving
-    // station whose files were not written must not let a tracked station
-    // that stood still through the moving-only gate.
-    st.marks.movingTag.clear();
     ctx_.log.guard(kMarker, [&] {
         const int n = matchSlot(st.slots, st.report.callsign);
         if (n == 0) return;
@@ -44,6 +40,10 @@ void SlotMarks::assigncoords() {
         s.letterToolTip = st.report.incomingdata;
     });
     ctx_.log.guard(kMarker, [&] {
+        // A marker set here stays until a tracked report is written: a station
+        // that moved while its tracking switch was off is written with its
+        // next report once tracked, although that report no longer differs
+        // from the position kept here.
         if (old.empty() || !st.sw.CheckTrackOnlyMoving) return;
         std::string moved;
         ctx_.steps.checkmovement(old, now, moved);

@@ -43,7 +43,9 @@ std::string updaterPath(const WorkDir& dir) {
 } // namespace
 
 long long UpdateCheck::secondsOf(const DateTime& t) {
-    return daysOf(t.year, t.month, t.day) * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second;
+    // In UTC, so that a daylight-saving change cannot stretch or end the wait.
+    return daysOf(t.year, t.month, t.day) * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second -
+           t.utcOffsetMinutes * 60LL;
 }
 
 void UpdateCheck::enlargeStatus(bool on) {

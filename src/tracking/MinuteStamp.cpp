@@ -19,7 +19,8 @@ long long dayNumber(long long y, long long m, long long d) {
 } // namespace
 
 double minuteStamp(const DateTime& t) {
-    return static_cast<double>(dayNumber(t.year, t.month, t.day) * 1440 + t.hour * 60 + t.minute);
+    // Counted in UTC: local clock fields jump an hour at a daylight-saving change.
+    return static_cast<double>(dayNumber(t.year, t.month, t.day) * 1440 + t.hour * 60 + t.minute - t.utcOffsetMinutes);
 }
 
 } // namespace qv

@@ -64,3 +64,43 @@ TEST(MixedReplay, EveryReportKindComesOutAsDecodedOrDropped) {
               DecoderHarness::entry(" 5Invalid procedure call or argument", " in SUB MICENCODED ") +
                   DecoderHarness::typeMismatch(" in SUB GPWGT ", kWordyWgt));
 }
+
+// Monitor headers, line ends and station names through the whole application.
+// Positions agree with decode_aprs on the same packets.
+TEST(MixedReplay, HeadersAndLineEndsNeverReachIntoThePacket) {
+    const Line feed[] = {
+        // "[" among the Mic-E longitude bytes and a "]" in the comment.
+        {"KD7QRV-9>TUSPWT,WIDE1-1,WIDE2-1:`2[I!9>/]\"4T}Engine 7=", true, "KD7QRV-9", "45.5123", "-122.0575"},
+        {"KD7QRV-9>TUSPWT,WIDE1-1,WIDE2-1 <UI> [12/07/26 09:05:01]:`2[I!9>/]\"4T}Engine 7=", true, "KD7QRV-9",
+         "45.5123", "-122.0575"},
+        {"KD7QRV-9>TUSPWT,WIDE1-1,WIDE2-1 [09:05:01]:`2[I!9>/]\"4T}", true, "KD7QRV-9", "45.5123", "-122.0575"},
+        // A colon in the comment of a monitor line without time stamp.
+        {"N7ODF>APRS,WIDE2-2 <UI>:!4531.25N/12240.75W-net at 19:30", true, "N7ODF", "45.5208", "-122.679166666667"},
+        {"N7ODF>APRS,WIDE2-2 <UI C>:!4531.25N/12240.75W-net at 19:30", true, "N7ODF", "45.5208", "-122.679166666667"},
+        {"N7ODF>APRS,WIDE2-2 <UI> [09:05]:!4531.25N/12240.75W-", true, "N7ODF", "45.5208", "-122.679166666667"},
+        {"N7ODF>APRS,WIDE2-2 <UI R> [12/07/26 09:05:04]:\r!4531.25N/12240.75W-\r", true, "N7ODF", "45.5208",
+         "-122.679166666667"},
+        // A blank line before the packet in the same chunk.
+        {"\r\rN7ODF>APRS:!4531.25N/12240.75W-\r", true, "N7ODF", "45.5208", "-122.679166666667"},
+        // The line's own end is no fourth Mic-E byte.
+        {"W7MIC-9>S32UVT,WIDE1-1:`(#\r", false, "W7MIC-9", "33.4273333333333", ""},
+    };
+
+    test::TempDir tmp;
+    test::FakeUi ui;
+    test::FakeClock clock;
+    App app(tmp.path(), ui, clock);
+    app.st.tracking.autoassigncheckbox = false;
+    for (const auto& l : feed) {
+        auto& r = app.st.report;
+        r.dataline = r.incomingdata = l.text;
+        app.inspectdataline();
+        EXPECT_EQ(r.callsign, l.callsign) << l.text;
+        EXPECT_EQ(r.latitude, l.latitude) << l.text;
+        EXPECT_EQ(r.longitude, l.longitude) << l.text;
+        EXPECT_EQ(r.stationcallsign.empty(), !l.accepted) << l.text;
+        r.dataline.clear();
+    }
+    EXPECT_EQ(tmp.read(kErrorFile),
+              DecoderHarness::entry(" 5Invalid procedure call or argument", " in SUB MICENCODED "));
+}

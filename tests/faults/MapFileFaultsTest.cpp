@@ -106,8 +106,48 @@ TEST(MapFileFaults, ArchiveIntoADataPathThatIsAFileMovesNothing) {
     EXPECT_EQ(tmp.read("quorvel.wpt"), wpt);
     EXPECT_NE(tmp.read("quorvel.err").find(" in SUB EXPORTARCHIVECLICK "), std::string::npos)
         << tmp.read("quorvel.err");
+    // Said as it is, and the data still counts as new.
+    EXPECT_EQ(app.st.marks.PGMmessage.rfind("NOT archived: quorvel.txf", 0), 0u) << app.st.marks.PGMmessage;
+    EXPECT_TRUE(app.st.marks.exportarchiveVisible);
     // The files go on growing after the failed archive.
     ++clock.t.minute;
     app.receive.replayLine("W7TRK-9>APRS:!4531.50N/12240.10W>");
     EXPECT_EQ(count(tmp.read("quorvel.mxf"), "\r\n"), 3);
+}
+
+// Station names no record can hold, as hostile traffic or a garbled chunk
+// brings them: none takes a slot or reaches a file; a good line after them does.
+TEST(MapFileFaults, HostileStationNamesTakeNoSlotAndWriteNothing) {
+    TempDir tmp;
+    FakeClock clock;
+    FakeUi ui;
+    App app(tmp.path(), ui, clock);
+    app.st.link.comport = "0";
+    app.st.tracking.autoassigncheckbox = true;
+    for (int n = 1; n <= 8; ++n)
+        app.st.slots[n].track = true;
+    auto& m = app.st.map;
+    m.menucreatemaptechfiles = m.menucreatestreetatlasfiles = m.menucreatenatgeotopofiles = true;
+    m.menucreatenatgeotopoNowCallfile = m.ODFcheckbox = true;
+    const SlotState before = app.st.slots;
+    const char* hostile[] = {
+        "N0\rCALL>APRS:!4531.39N/12240.59W>",
+        "N0,CAL>APRS:!4531.39N/12240.59W>",
+        "N0\"CAL>APRS:!4531.39N/12240.59W>",
+        "W1\x1b]0;x\x07>APRS:!4531.39N/12240.59W>",
+        "N0CALL>APRS,TCPIP*:}W1,X>APRS:!4531.39N/12240.59W>",
+        "$GPWGT,1,4531.39,N,12240.59,W,0,0,0,\"A,B\"",
+        "$GPWPL,4531.39,N,12240.59,W,CAMP\"2*11",
+    };
+    for (const char* l : hostile)
+        app.receive.replayLine(l);
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_EQ(app.st.slots[n].CallsignID, before[n].CallsignID) << n;
+    for (const auto& e : fs::directory_iterator(tmp.path()))
+        EXPECT_TRUE(e.path().filename() == "quorvel.err") << e.path().filename();
+    EXPECT_EQ(count(tmp.read("quorvel.err"), "Station ID no station can have"), 7);
+
+    app.receive.replayLine("W7TRK-9>APRS:!4531.39N/12240.59W>");
+    EXPECT_EQ(app.st.slots[1].CallsignID, "W7TRK-9");
+    EXPECT_EQ(count(tmp.read("quorvel.mxf"), "\r\n"), 1);
 }

@@ -2,9 +2,12 @@
 #include "intake/ClassifierHarness.h"
 
 #include "core/Colour.h"
+#include "core/StationId.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
 
 using namespace qv;
@@ -294,13 +297,57 @@ TEST_F(Classify, MonitorHeadersStampsAndSplitLinesAreNormalised) {
         {"N0CALL>APRS,WIDE2-2:\r!4903.50N/07201.75W-\r", "!4903.50N/07201.75W-\r"},
         {"N0CALL>APRS:!4903.50N/07201.75W-[unclosed", "!4903.50N/07201.75W-[unclosed"},
         {"N0CALL>APRS:!4903.50N/07201.75W-]x[", "!4903.50N/07201.75W-]x["},
+        // The cuts end at the colon that opens the information field.
+        {"N0CALL>APRS:!4903.50N/07201.75W-PHG [2360] x]", "!4903.50N/07201.75W-PHG [2360] x]"},
+        {"N0CALL>APRS,WIDE2-2 <UI>:!4903.50N/07201.75W-net at 19:30", "!4903.50N/07201.75W-net at 19:30"},
+        {"N0CALL>APRS,WIDE2-2 <UI> [12:34]:!4903.50N/07201.75W-at [19:30]", "!4903.50N/07201.75W-at [19:30]"},
+        {"N0CALL>APRS,WIDE2-2 [12/07/26] [12:34:56]:!4903.50N/07201.75W-", "!4903.50N/07201.75W-"},
+        {"N0CALL>APRS,WIDE2-2 [12:34:56] <UI>:!4903.50N/07201.75W-", "!4903.50N/07201.75W-"},
+        {"N0CALL>APRS:}W1XYZ>APRS,TCPIP*:!4903.50N/07201.75W-[a:b]", "!4903.50N/07201.75W-[a:b]"},
     };
     for (const auto& c : cases) {
         classify(c.line);
         EXPECT_EQ(decodersRun(), std::vector<std::string>{"APRSfixed"}) << c.line;
         EXPECT_EQ(st.report.rawgpsdata, c.rawgpsdata) << c.line;
-        EXPECT_EQ(st.report.callsign, "N0CALL") << c.line;
+        EXPECT_EQ(st.report.callsign, c.line[12] == '}' ? "W1XYZ" : "N0CALL") << c.line;
     }
+    // A Mic-E longitude byte "[" with a "]" later in the comment.
+    const std::string mice = "KD7QRV-9>TUSPWT,WIDE1-1,WIDE2-1:`2[I!9>/]\"4T}Engine 7=";
+    classify(mice);
+    EXPECT_EQ(st.report.micedata, mice);
+}
+
+TEST_F(Classify, StationsThatCannotBeNamedAreDroppedAndLogged) {
+    const std::string lines[] = {
+        "N0\rCALL>APRS:!4903.50N/07201.75W-",
+        "N0,CAL>APRS:!4903.50N/07201.75W-",
+        "N0\"CAL>APRS:!4903.50N/07201.75W-",
+        "N0 CALL>APRS:!4903.50N/07201.75W-",
+        "N0CALL\x1b>APRS:!4903.50N/07201.75W-",
+        "N0CALL>APRS:}W1\"XY>APRS,TCPIP*:!4903.50N/07201.75W-",
+        "$GPWGT,1,4807.038,N,01131.000,E,1,0,0,\"KB,0WGT\"",
+        "$GPWGT,1,4807.038,N,01131.000,E,1,0,0," + std::string(kMaxStationName + 1, 'W'),
+        "$GPWPL,4807.04,N,01131.00,E,*53",
+        "$GPWPL,4807.04,N,01131.00,E,WPT\x01NME*53", // last: its entry is read below
+    };
+    st.slots[1].CallsignID = "N0CALL";
+    for (const auto& line : lines) {
+        tmp.write(kErrorFile, "");
+        classify(line);
+        EXPECT_TRUE(steps.calls.empty()) << line;
+        EXPECT_EQ(st.report.callsign, "") << line;
+        EXPECT_EQ(st.report.stationcallsign, "") << line;
+        EXPECT_EQ(st.marks.PGMmessage, "BAD STATION ID... skipping") << line;
+        const std::string err = tmp.read(kErrorFile);
+        EXPECT_NE(err.find("ERROR  5Station ID no station can have, line dropped in SUB INSPECTDATALINE "),
+                  std::string::npos)
+            << line;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\r'), 3) << line; // two lines and the empty one
+        EXPECT_FALSE(std::filesystem::exists(tmp.path() / kGpwgtScratch)) << line;
+        EXPECT_FALSE(std::filesystem::exists(tmp.path() / kGpwplScratch)) << line;
+    }
+    EXPECT_NE(tmp.read(kErrorFile).find(" line began: $GPWPL,4807.04,N,01131.00,E,WPT<1>NME*53\r\n"),
+              std::string::npos);
 }
 
 TEST_F(Classify, BlankLineAfterMonitorHeaderDoesNotRepeatThePreviousPacket) {

@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 using namespace qv;
@@ -80,7 +82,7 @@ TEST_F(ArchiveTest, NumbersInUseAreSkippedAndNeverReused) {
          "quorvel10",
          11},
         {{"quorvel01.TXF", "quorvel02.rxf", "quorvel03.MXF"}, "quorvel04", 1 + 2 + 2 + 1 + 1},
-        {{"quorvel01.WPT"}, "quorvel01", 2}, // the waypoint copy alone does not hold a number
+        {{"quorvel01.WPT"}, "quorvel02", 2 + 1 + 1}, // a leftover waypoint copy holds its number
         {{"quorvel1.TXF", "quorvel001.TXF"}, "quorvel01", 2},
     };
     for (const auto& c : cases) {
@@ -117,16 +119,48 @@ TEST_F(ArchiveTest, MissingWaypointFileStopsAfterTheCopiesAndDeletesNothing) {
     EXPECT_TRUE(st.marks.exportarchiveVisible);
 }
 
-TEST_F(ArchiveTest, AFailedCopyKeepsItsOriginal) {
-    writeCurrentSet();
-    // A directory where the waypoint copy should go: the copy fails, not for a missing file.
-    fs::create_directories(tmp.path() / "data/quorvel01.WPT");
-    archive.exportarchive_Click();
-    EXPECT_TRUE(has("quorvel.wpt"));
-    EXPECT_EQ(tmp.read("quorvel.wpt"), "W\r\n");
-    EXPECT_FALSE(has("quorvel.mxf"));
-    EXPECT_EQ(tmp.read("data/quorvel01.MXF"), "M\r\n");
-    EXPECT_NE(tmp.read("quorvel.err").find(" in SUB EXPORTARCHIVECLICK "), std::string::npos);
+// Only a complete set is "Exported"; otherwise the status names what stayed
+// behind, the new-data mark stays, and no original without its copy goes.
+TEST_F(ArchiveTest, IncompleteSetsSayWhatWasNotArchived) {
+    struct Case {
+        const char* name;
+        std::function<void(test::TempDir&)> spoil;
+        const char* status;
+        std::vector<std::string> kept;
+    } cases[] = {
+        {"waypoint copy fails",
+         [](test::TempDir& d) {
+             fs::remove(d.path() / "quorvel.wpt");
+             fs::create_directory(d.path() / "quorvel.wpt");
+         },
+         "Archived as ./data/quorvel01 WITHOUT quorvel.wpt (see quorvel.err)",
+         {"quorvel.wpt"}},
+        {"no copy at all",
+         [](test::TempDir& d) { d.write("data", "a file where the directory should be"); },
+         "NOT archived: quorvel.txf, quorvel.rxf, quorvel.mxf, quorvel.wpt (see quorvel.err)",
+         {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvel.wpt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir d;
+        WorkDir wd{d.path()};
+        ErrorLog el{wd, clock};
+        test::FakeUi u;
+        Station s;
+        s.marks.exportarchiveVisible = true;
+        Context cx{s, wd, el, u, clock, steps};
+        for (const char* f : {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvel.wpt"})
+            d.write(f, "new\r\n");
+        c.spoil(d);
+        Archive(cx).exportarchive_Click();
+        EXPECT_EQ(s.marks.PGMmessage, c.status);
+        EXPECT_TRUE(s.marks.exportarchiveVisible);
+        for (const char* f : {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvel.wpt"}) {
+            const bool kept = std::find(c.kept.begin(), c.kept.end(), f) != c.kept.end();
+            EXPECT_EQ(fs::exists(d.path() / f), kept) << f;
+        }
+        EXPECT_NE(d.read("quorvel.err").find(" in SUB EXPORTARCHIVECLICK "), std::string::npos);
+    }
 }
 
 TEST_F(ArchiveTest, FreshStartMatchesWithoutCaseAndKeepsConfigurationAndErrors) {

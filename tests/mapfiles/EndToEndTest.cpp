@@ -153,3 +153,35 @@ TEST(EndToEnd, TncLinesThroughTheClassifierReachEveryFamily) {
     EXPECT_EQ(tmp.read("quorvel.mxf").find("N7UNT"), std::string::npos);
     EXPECT_EQ(tmp.read("quorvelSA5now.txt").rfind("45.5240, -122.67", 0), 0u) << tmp.read("quorvelSA5now.txt");
 }
+
+// With "only moving" on, a move of a station whose tracking switch is off
+// lets the next tracked report through once; the marker then is spent.
+TEST(EndToEnd, UnwrittenMoveLetsTheNextTrackedReportThrough) {
+    TempDir tmp;
+    FakeClock clock;
+    FakeUi ui;
+    App app(tmp.path(), ui, clock);
+    app.st.tracking.autoassigncheckbox = false;
+    app.st.sw.CheckTrackOnlyMoving = true;
+    app.st.map.menucreatemaptechfiles = true;
+    app.st.slots[1].CallsignID = "MOVER";
+    app.st.slots[2].CallsignID = "STILL";
+    app.st.slots[2].track = true;
+    const struct {
+        const char* line;
+        std::size_t markers; // quorvel.mxf lines after it
+    } feed[] = {
+        {"STILL>APRS:!4531.39N/12240.59W-", 1}, // new: written
+        {"STILL>APRS:!4531.39N/12240.59W-", 1}, // stood still
+        {"MOVER>APRS:!4403.49N/12118.92W>", 1}, // moved, not tracked
+        {"STILL>APRS:!4531.39N/12240.59W-", 2}, // takes the marker
+        {"STILL>APRS:!4531.39N/12240.59W-", 2},
+    };
+    int minute = 0;
+    for (const auto& f : feed) {
+        clock.t = {2026, 12, 7, 10, minute++, 0};
+        app.st.report.dataline = f.line;
+        app.inspectdataline();
+        EXPECT_EQ(app.dir.readLines("quorvel.mxf").size(), f.markers) << minute;
+    }
+}

@@ -42,14 +42,22 @@ TEST(StreetAtlasFiles, RotateAndRebuildKeepsOneLinePerStationNewestFirst) {
     EXPECT_EQ(rig.lines("quorvelSA5.txt"), (std::vector<std::string>{a1, b1, a2}));
 }
 
-TEST(StreetAtlasFiles, CallsignSearchIsASubstringSearch) {
+// A line is a station's when its callsign field is the callsign, letter case
+// ignored: N0CALL does not take the line of N0CALL-9, nor of a lookalike.
+TEST(StreetAtlasFiles, CallsignMatchesTheWholeField) {
     Rig rig;
     saOn(rig);
     rig.slotReport(2, "N0CALL-9", "45.1", "-122.1");
     rig.writer.savefiles();
-    rig.slotReport(1, "n0call", "45.2", "-122.2");
+    const std::string nine = rig.st.rec.sa5string;
+    rig.slotReport(3, "XN0CALL", "45.2", "-122.2");
     rig.writer.savefiles();
-    EXPECT_EQ(rig.lines("quorvelSA5now.txt"), std::vector<std::string>{rig.st.rec.sa5string});
+    const std::string x = rig.st.rec.sa5string;
+    rig.slotReport(1, "N0CALL", "45.3", "-122.3");
+    rig.writer.savefiles();
+    rig.slotReport(1, "n0call", "45.4", "-122.4");
+    rig.writer.savefiles();
+    EXPECT_EQ(rig.lines("quorvelSA5now.txt"), (std::vector<std::string>{rig.st.rec.sa5string, x, nine}));
 }
 
 TEST(StreetAtlasFiles, TacticalNamesLeaveEarlierLinesInPlace) {

@@ -122,6 +122,10 @@ TEST(TopoFiles, SlotLinesTable) {
     const std::string a2 = "45.4, -122.4, A-0906, 12/7/2026 0906, N0CALL";
     const std::string tacB = "45.5, -122.5, Engine 7-0907, 12/7/2026 0907, N1CALL";
     const std::string tacDefaultA = "45.6, -122.6, TacA-0908, 12/7/2026 0908, N0CALL";
+    const std::string e1 = "45.3, -122.3, Engine 1-0909, 12/7/2026 0909, N2CALL";
+    const std::string e12 = "45.4, -122.4, Engine 12-0909, 12/7/2026 0909, N3CALL";
+    const std::string f = "45.6, -122.6, F-0905, 12/7/2026 0905, N5CALL";
+    const std::string tac7 = "45.5, -122.5, 7-0910, 12/7/2026 0910, N4CALL";
     struct Case {
         const char* name;
         std::vector<std::string> old;
@@ -136,6 +140,12 @@ TEST(TopoFiles, SlotLinesTable) {
         {"stand-in name of an unnamed slot", {b, tacB}, tacDefaultA, {tacDefaultA, tacB}, 0},
         {"hand-edited line is dropped", {a, "garbage"}, b, {a, b}, 1},
         {"empty lines are dropped quietly", {a, ""}, b, {a, b}, 0},
+        // The whole waypoint name decides, never a piece of the line.
+        {"a longer name is another slot's", {e12}, e1, {e1, e12}, 0},
+        {"a shorter name is another slot's", {e1}, e12, {e1, e12}, 0},
+        {"a name held by the date", {f}, tac7, {tac7, f}, 0},
+        {"a name held by the callsign", {"45.1, -122.1, X-0905, 12/7/2026 0905, ENGINE 1"}, e1, {e1}, 1},
+        {"the time must follow the name", {"45.1, -122.1, C-09O5, 12/7/2026 0905, N2CALL"}, b, {b}, 1},
     };
     for (const auto& cs : cases) {
         SCOPED_TRACE(cs.name);
@@ -143,6 +153,9 @@ TEST(TopoFiles, SlotLinesTable) {
         for (int n = 1; n <= 8; ++n)
             slots[n].Teamname = "";
         slots[2].Teamname = "Engine 7";
+        slots[3].Teamname = "Engine 1";
+        slots[4].Teamname = "Engine 12";
+        slots[5].Teamname = "7";
         int unmatched = -1;
         EXPECT_EQ(mapfile::TopoFiles::slotLines(cs.old, cs.record, slots, unmatched), cs.want);
         EXPECT_EQ(unmatched, cs.unmatched);
@@ -159,6 +172,33 @@ TEST(TopoFiles, HandEditedLineIsDroppedWithABeep) {
     EXPECT_EQ(rig.ui.beeps, 1);
 }
 
+// A name is a duplicate only when the whole waypoint name is already there.
+TEST(TopoFiles, DuplicateNamesAreWholeNames) {
+    struct Case {
+        const char* existing;
+        const char* tactical;
+        bool tacticalInForce;
+        bool appended;
+    } cases[] = {
+        {"A-0905", "", true, true}, // TacA-0905 holds it
+        {"A-0905", "", false, false},
+        {"ngine 7-0905", "Engine 7", true, true},
+        {"engine 7-0905", "Engine 7", true, false},
+        {"Engine 7-09", "Engine 7", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.existing);
+        Rig rig;
+        topoOn(rig);
+        rig.tmp.write("quorvelNGTOPO.txt", std::string("45.0, -122.0, ") + c.existing + ", 12/7/2026 0905, OTHER\r\n");
+        rig.st.slots[1].CallsignID = "N0CALL";
+        rig.st.slots[1].Teamname = c.tactical;
+        rig.report("N0CALL", 1, "45.1", "-122.1", 9, 5, c.tacticalInForce);
+        rig.writer.savefiles();
+        EXPECT_EQ(rig.lines("quorvelNGTOPO.txt").size(), c.appended ? 2u : 1u);
+    }
+}
+
 TEST(TopoFiles, CallsignNowFileOneLinePerStationNewestFirst) {
     Rig rig;
     rig.st.map.menucreatenatgeotopoNowCallfile = true;
@@ -170,7 +210,8 @@ TEST(TopoFiles, CallsignNowFileOneLinePerStationNewestFirst) {
     const std::string k7 = rig.st.rec.ngtopocallstring;
     rig.slotReport(1, "N0CALL", "45.3", "-122.3");
     rig.writer.savefiles();
-    EXPECT_EQ(rig.lines("quorvelNGTOPOnowCall.txt"), (std::vector<std::string>{rig.st.rec.ngtopocallstring, k7}));
+    // N0CALL-9 is another station: its line stays.
+    EXPECT_EQ(rig.lines("quorvelNGTOPOnowCall.txt"), (std::vector<std::string>{rig.st.rec.ngtopocallstring, k7, nine}));
     EXPECT_EQ(rig.lines("quorvelNGTOPOnowCall.tmp"), (std::vector<std::string>{k7, nine}));
 }
 

@@ -88,6 +88,7 @@ TEST(Assigncoords, LabelColoursAndMovingMarker) {
     h.track(2, "N0CALL");
     h.monitor.setCheckTrackOnlyMoving(true);
     for (const Step& s : steps) {
+        h.st.marks.movingTag.clear(); // the tracked report before was written, which consumes it
         h.report("N0CALL", s.lat, s.lon);
         SCOPED_TRACE(s.lat);
         EXPECT_EQ(h.st.slots[2].lastHeardBack, s.label);
@@ -115,8 +116,9 @@ TEST(Assigncoords, MarkerOnlyWithOptionAndMatchedSlot) {
     }
 }
 
-// A station that moved but was not written leaves no marker for the next one.
-TEST(Assigncoords, MarkerDoesNotOutliveItsReport) {
+// A station that moved but was not written leaves its marker for the next
+// tracked report; a report that did not move never clears it.
+TEST(Assigncoords, MarkerOfAnUnwrittenMoveStays) {
     TrackingHarness h;
     h.st.tracking.autoassigncheckbox = false;
     h.monitor.setCheckTrackOnlyMoving(true);
@@ -128,7 +130,7 @@ TEST(Assigncoords, MarkerDoesNotOutliveItsReport) {
     EXPECT_EQ(h.st.marks.movingTag, kMovingTag);
     h.report("STILL", "45.5", "-122.6");
     EXPECT_EQ(h.st.report.stationtracked, "YES");
-    EXPECT_EQ(h.st.marks.movingTag, "");
+    EXPECT_EQ(h.st.marks.movingTag, kMovingTag);
 }
 
 // Several stations heard in turn: the table ends exactly as the steps say.

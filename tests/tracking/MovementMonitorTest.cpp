@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 namespace qv::test {
 namespace {
 
@@ -55,9 +59,34 @@ TEST(MinuteStamp, CountsRealMinutes) {
         {{2026, 12, 7, 9, 5, 0}, {2026, 12, 7, 9, 5, 59}, 0},
         {{2026, 3, 1, 0, 0, 0}, {2027, 3, 1, 0, 0, 0}, 365 * 1440},
         {{2000, 1, 1, 0, 0, 0}, {2100, 1, 1, 0, 0, 0}, 36525.0 * 1440},
+        // Daylight-saving changes, Pacific time: the clock jumps, the minutes do not.
+        {{2026, 3, 8, 1, 59, 0, -480}, {2026, 3, 8, 3, 0, 0, -420}, 1},
+        {{2026, 11, 1, 1, 59, 0, -420}, {2026, 11, 1, 1, 0, 0, -480}, 1},
+        {{2026, 11, 1, 1, 30, 0, -420}, {2026, 11, 1, 1, 30, 0, -480}, 60},
+        {{2026, 3, 29, 0, 30, 0, 0}, {2026, 3, 29, 2, 30, 0, 60}, 60}, // London
     };
     for (const Pair& p : cases)
         EXPECT_EQ(minuteStamp(p.b) - minuteStamp(p.a), p.minutes) << p.a.month << "/" << p.a.day;
+}
+
+// The system clock gives the offset in force with the local fields, so the
+// two readings name the same moment.
+TEST(MinuteStamp, SystemClockCarriesItsUtcOffset) {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    ::setenv("TZ", "PST8PDT,M3.2.0,M11.1.0", 1);
+    ::tzset();
+    const std::time_t before = std::time(nullptr);
+    const DateTime t = SystemClock().now();
+    if (old)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+    EXPECT_TRUE(t.utcOffsetMinutes == -480 || t.utcOffsetMinutes == -420) << t.utcOffsetMinutes;
+    const double utcMinutes = static_cast<double>(before / 60);
+    // minuteStamp counts from a fixed day; 1970-01-01 is day 719468 of its count.
+    EXPECT_NEAR(minuteStamp(t) - 719468.0 * 1440, utcMinutes, 1.0);
 }
 
 TEST(Timer2, PassSettlesColoursAndMarksOverdueTrackedSlots) {
@@ -98,6 +127,11 @@ TEST(Timer2, OverdueLimitAcrossMidnightAndMonthEnds) {
         {{2026, 12, 7, 9, 5, 0}, {2026, 12, 7, 9, 5, 0}, "", true},
         {{2026, 12, 7, 9, 5, 0}, {2026, 12, 7, 9, 5, 0}, "abc", true},
         {{2026, 12, 7, 9, 0, 0}, {2026, 12, 7, 9, 5, 0}, " 10 minutes", false},
+        // An hour of local time that is not an hour of real time, and back.
+        {{2026, 3, 8, 1, 30, 0, -480}, {2026, 3, 8, 3, 0, 0, -420}, "60", false},
+        {{2026, 3, 8, 1, 30, 0, -480}, {2026, 3, 8, 3, 30, 0, -420}, "60", true},
+        {{2026, 11, 1, 1, 30, 0, -420}, {2026, 11, 1, 1, 45, 0, -480}, "60", true},
+        {{2026, 11, 1, 1, 30, 0, -420}, {2026, 11, 1, 1, 15, 0, -480}, "60", false},
     };
     for (const Case& c : cases) {
         TrackingHarness h;
