@@ -40,10 +40,9 @@ void SlotMarks::assigncoords() {
         s.letterToolTip = st.report.incomingdata;
     });
     ctx_.log.guard(kMarker, [&] {
-        // A marker set here stays until a tracked report is written: a station
-        // that moved while its tracking switch was off is written with its
-        // next report once tracked, although that report no longer differs
-        // from the position kept here.
+        // A marker set here stays until the classifier writes a tracked report,
+        // so every move seen is followed by a written report, even when the
+        // station that moved is not tracked itself.
         if (old.empty() || !st.sw.CheckTrackOnlyMoving) return;
         std::string moved;
         ctx_.steps.checkmovement(old, now, moved);

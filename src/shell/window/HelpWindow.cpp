@@ -65,7 +65,8 @@ slot letter to see the raw line last processed for it (also its tool-tip).</p>
 <li>gray: heard, only minor movement;</li>
 <li>yellow: tracked and not heard for longer than the <b>Overdue Warning</b> minutes.</li>
 </ul>
-<p><i>Track/Map only if Green (Moving)</i> writes a tracked station only when it moved.</p>
+<p><i>Track/Map only if Green (Moving)</i> writes a tracked station only when it moved; a move of a station
+whose tracking is off lets the next tracked report through as well.</p>
 
 <h2>Map options</h2>
 <p>Choose the map program on the right. Each choice switches on the file family that program reads and offers
