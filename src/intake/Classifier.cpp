@@ -216,7 +216,7 @@ bool Classifier::stationIdentifier() {
 void Classifier::badStation(bool fieldsRead) {
     auto& r = ctx_.st.report;
     if (fieldsRead) {
-        ctx_.log.entry(err::InvalidCall, "Station ID no station can have, line dropped", kMarker);
+        ctx_.log.entry(err::InvalidCall, "Invalid station ID, line dropped", kMarker);
         guard([&] { ctx_.dir.appendLine(kErrorFile, " line began: " + visible(text::left(r.dataline, 80))); });
     }
     ctx_.st.marks.PGMmessage = "BAD STATION ID... skipping";

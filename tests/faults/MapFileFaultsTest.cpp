@@ -145,7 +145,7 @@ TEST(MapFileFaults, HostileStationNamesTakeNoSlotAndWriteNothing) {
         EXPECT_EQ(app.st.slots[n].CallsignID, before[n].CallsignID) << n;
     for (const auto& e : fs::directory_iterator(tmp.path()))
         EXPECT_TRUE(e.path().filename() == "quorvel.err") << e.path().filename();
-    EXPECT_EQ(count(tmp.read("quorvel.err"), "Station ID no station can have"), 7);
+    EXPECT_EQ(count(tmp.read("quorvel.err"), "Invalid station ID, line dropped"), 7);
 
     app.receive.replayLine("W7TRK-9>APRS:!4531.39N/12240.59W>");
     EXPECT_EQ(app.st.slots[1].CallsignID, "W7TRK-9");

@@ -339,7 +339,7 @@ TEST_F(Classify, StationsThatCannotBeNamedAreDroppedAndLogged) {
         EXPECT_EQ(st.report.stationcallsign, "") << line;
         EXPECT_EQ(st.marks.PGMmessage, "BAD STATION ID... skipping") << line;
         const std::string err = tmp.read(kErrorFile);
-        EXPECT_NE(err.find("ERROR  5Station ID no station can have, line dropped in SUB INSPECTDATALINE "),
+        EXPECT_NE(err.find("ERROR  5Invalid station ID, line dropped in SUB INSPECTDATALINE "),
                   std::string::npos)
             << line;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\r'), 3) << line; // two lines and the empty one
