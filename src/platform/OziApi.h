@@ -11,6 +11,10 @@ class OziApi {
 public:
     virtual ~OziApi() = default;
 
+    // Whether the library could be loaded at all. Without it no call can
+    // succeed, so live posting falls back to the waypoint file.
+    virtual bool loaded() const { return true; }
+
     virtual int oziDeleteWpByName(const std::string& name) = 0;
     virtual int oziCreateTrackPoint(int trackNum, int code, double lat, double lon, double altitude,
                                     double pointDate) = 0;
@@ -27,6 +31,7 @@ public:
 // caller logs it and goes on.
 class MissingOziApi final : public OziApi {
 public:
+    bool loaded() const override { return false; }
     int oziDeleteWpByName(const std::string&) override;
     int oziCreateTrackPoint(int, int, double, double, double, double) override;
     int oziCreateWP(const std::string&, int, double, double, double, double, int, int, int, int, int, int,

@@ -25,7 +25,9 @@ public:
     virtual ~WindowKeys() = default;
 
     // Titles of the top-level windows a user could switch to. Minimised windows
-    // are left out: keys cannot be typed into them.
+    // are left out: keys cannot be typed into them. So are the program's own
+    // windows: their titles may carry received text, and no received text may
+    // decide where the keys go. activate() never picks one of them either.
     virtual std::vector<std::string> windowTitles() = 0;
 
     // Makes the window with this title (case-blind; a title beginning with it

@@ -13,7 +13,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <thread>
+#include <unistd.h>
 
 namespace qv {
 
@@ -39,7 +41,8 @@ struct X11WindowKeys::Impl {
     int activateTimeoutMs = 2000;
     int settleMs = 30;
     Atom netClientList = 0, netActiveWindow = 0, netWmName = 0, utf8 = 0, wmState = 0, netWmState = 0,
-         netWmStateHidden = 0, netSupportingCheck = 0;
+         netWmStateHidden = 0, netSupportingCheck = 0, netWmPid = 0;
+    std::string host; // this machine's name, as clients put it in WM_CLIENT_MACHINE
 
     struct Found {
         Window w;
@@ -80,6 +83,32 @@ struct X11WindowKeys::Impl {
     }
 
     bool windowManagerRuns() { return hasProperty(root, netSupportingCheck); }
+
+    // A window of this very process (the main window, the message window, a
+    // dialog). Their titles can carry received text, so they never count as
+    // a map program: keys typed there would land in our own fields.
+    bool ownWindow(Window w) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        long pid = -1;
+        if (XGetWindowProperty(dpy, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
+                Success &&
+            data) {
+            if (type == XA_CARDINAL && format == 32 && n == 1) pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+            XFree(data);
+        }
+        if (pid != static_cast<long>(getpid())) return false;
+        // The same number on another machine's client is another process.
+        XTextProperty tp{};
+        if (XGetWMClientMachine(dpy, w, &tp) && tp.value) {
+            const std::string machine(reinterpret_cast<char*>(tp.value), tp.nitems);
+            XFree(tp.value);
+            if (!host.empty() && !machine.empty() && machine != host) return false;
+        }
+        return true;
+    }
 
     std::string title(Window w) {
         std::string out;
@@ -164,7 +193,7 @@ struct X11WindowKeys::Impl {
         std::vector<Found> out;
         gLastXError = 0;
         for (Window w : topLevels()) {
-            if (minimisedOrHidden(w)) continue;
+            if (ownWindow(w) || minimisedOrHidden(w)) continue;
             std::string t = title(w);
             if (!t.empty()) out.push_back({w, t});
         }
@@ -310,6 +339,9 @@ X11WindowKeys::X11WindowKeys(const std::string& display) : d_(std::make_unique<I
     d_->netWmState = d_->atom("_NET_WM_STATE");
     d_->netWmStateHidden = d_->atom("_NET_WM_STATE_HIDDEN");
     d_->netSupportingCheck = d_->atom("_NET_SUPPORTING_WM_CHECK");
+    d_->netWmPid = d_->atom("_NET_WM_PID");
+    char host[HOST_NAME_MAX + 1] = {};
+    if (gethostname(host, sizeof host - 1) == 0) d_->host = host;
 }
 
 X11WindowKeys::~X11WindowKeys() {

@@ -212,8 +212,9 @@ void MapAutomation::postMapTech() {
     st.marks.PGMmessage = "ImportingToMap";
     const std::string path = st.map.importPathMapTech;
     if (!mapTechFileExists(path)) {
+        // Nothing was imported, so whatever the writer left on disk is still
+        // waiting: the new-data mark stays as it was.
         st.marks.PGMmessage = longTime(ctx_.clock.now()) + "No update file found. SKIPPING IMPORT. ";
-        st.marks.exportarchiveVisible = false;
         return;
     }
     try {
@@ -231,7 +232,8 @@ void MapAutomation::postMapTech() {
             try {
                 ctx_.windows->activate("QUORVEL");
             } catch (const Failure&) {
-                // Without a window of our own (headless) there is nothing to raise.
+                // The window search passes our own windows by (and headless
+                // there are none): the map program comes to the front anyway.
             }
         }
         ctx_.ui.refresh();

@@ -7,6 +7,7 @@
 #include "core/Steps.h"
 #include "core/Text.h"
 #include "core/WorkDir.h"
+#include "platform/OziApi.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -230,7 +231,23 @@ void MapOptions::applyMapOption(const Row& row) {
                           "Creation of All types of MAP files has been enabled under the File-Maps menu so you can "
                           "choose which file works best for your mapping program."}));
             break;
-        default: break; // live posting has no notice
+        case MapOption::Option7LivePostOzi:
+            // Live posting itself has nothing to say, but without the library
+            // it cannot happen at all: the user learns that once, and what
+            // the files still give him.
+            if ((!ctx_.ozi || !ctx_.ozi->loaded()) && !oziMissingTold_) {
+                oziMissingTold_ = true;
+                ctx_.ui.message(
+                    lines({"The OziExplorer programming library (oziapi) cannot be loaded on this computer, so "
+                           "positions cannot be posted live into OziExplorer.",
+                           "",
+                           "Nothing is lost: every position still goes into the waypoint file quorvel.wpt and the "
+                           "track files quorvelID1.plt .. quorvelID8.plt in the working directory, ready to be "
+                           "loaded into OziExplorer by hand."}),
+                    "Quorvel    OZIEXPLORER LIVE POST", Buttons::Ok, Icon::Information);
+            }
+            break;
+        default: break;
         }
     }
     if (row.typeAfterNotice) m.mapType = row.mapType;
@@ -492,13 +509,15 @@ void MapOptions::changeimportNGTOPO_Click() { changeimport_Click(); }
 
 void MapOptions::Dir1_Change(const std::string& folder) {
     FileChooser& c = ctx_.st.map.chooser;
-    if (c.folder != folder) c.selected.clear();
     c.folder = folder;
     listChooser();
 }
 
+// A refilled list starts with nothing highlighted: a name chosen for one map
+// program must not be saved for the next without being chosen again.
 void MapOptions::listChooser() {
     FileChooser& c = ctx_.st.map.chooser;
+    c.selected.clear();
     c.folders = Dir1Names();
     c.files = File1Names();
 }

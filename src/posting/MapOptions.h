@@ -90,6 +90,7 @@ private:
     void displayChosen(bool tacticalNames, int frameHeight);
 
     Context& ctx_;
+    bool oziMissingTold_ = false; // the missing OziExplorer library is told once a run
 };
 
 } // namespace qv

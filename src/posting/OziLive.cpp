@@ -6,6 +6,7 @@
 #include "core/NumberText.h"
 #include "core/Station.h"
 #include "core/Text.h"
+#include "mapfiles/OziFiles.h"
 #include "platform/OziApi.h"
 
 namespace qv {
@@ -21,9 +22,25 @@ int OziLive::trackNumber(const std::string& name) const {
     return track;
 }
 
-void OziLive::oziLivePost() {
+namespace {
+OziApi& library(OziApi* given) {
     static MissingOziApi missing;
-    OziApi& ozi = ctx_.ozi ? *ctx_.ozi : missing;
+    return given ? *given : missing;
+}
+} // namespace
+
+bool OziLive::libraryLoaded() const { return library(ctx_.ozi).loaded(); }
+
+void OziLive::oziLivePost() {
+    OziApi& ozi = library(ctx_.ozi);
+    if (!ozi.loaded()) {
+        if (!missingNoted_) {
+            missingNoted_ = true;
+            ctx_.log.entry(48, "Error in loading DLL", kMarker);
+        }
+        mapfile::OziFiles(ctx_).waypointStep(false);
+        return;
+    }
     const ReportState& r = ctx_.st.report;
     const std::string name = r.trackname;
     const int track = trackNumber(name);

@@ -89,7 +89,8 @@ TEST(MapAutomation, MapTechWithoutItsFileSkipsAndWithoutItsWindowKeepsTheData) {
     rig.st.marks.exportarchiveVisible = true;
     rig.automation.autoimport_Click();
     EXPECT_EQ(rig.st.marks.PGMmessage, "9:05:42 AMNo update file found. SKIPPING IMPORT. ");
-    EXPECT_FALSE(rig.st.marks.exportarchiveVisible);
+    EXPECT_TRUE(rig.st.marks.exportarchiveVisible); // nothing imported: the data still wait
+    EXPECT_TRUE(rig.windows.log.empty());
 
     writeMapTechSet(rig);
     rig.st.marks.exportarchiveVisible = true;

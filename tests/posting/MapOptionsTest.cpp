@@ -279,3 +279,46 @@ TEST(MapOptions, TopoSampleFileIsCreatedOnceAndCoverToggles) {
     EXPECT_EQ(rig.st.map.CoverConfigCmdBoxTag, "Un-Covered");
     EXPECT_EQ(rig.st.map.CoverConfigCmdBoxCaption, "Click to Cover the Configuration boxes");
 }
+
+TEST(MapOptions, LiveOziWithoutTheLibraryTellsOnceWhatStillWorks) {
+    test::PostingRig rig;
+    rig.ctx.ozi = nullptr;
+    rig.st.marks.formTag = kGettingConfig; // a loaded choice says nothing
+    rig.options.selectMapOption("Option7LivePostOzi");
+    EXPECT_TRUE(rig.ui.messages.empty());
+    rig.st.marks.formTag.clear();
+    for (int i = 0; i < 2; ++i) {
+        rig.options.Option1ImportSA_Click();
+        rig.options.Option7LivePostOzi_Click();
+    }
+    std::vector<std::string> ozi;
+    for (const auto& m : rig.ui.messages)
+        if (m.title == "Quorvel    OZIEXPLORER LIVE POST") ozi.push_back(m.text);
+    ASSERT_EQ(ozi.size(), 1u);
+    EXPECT_NE(ozi[0].find("cannot be loaded"), std::string::npos);
+    EXPECT_NE(ozi[0].find("quorvel.wpt"), std::string::npos);
+}
+
+// A name chosen in one listing never survives into the next: SAVE with
+// nothing highlighted warns instead of storing the old name for another map.
+TEST(MapOptions, ReopenedChooserStartsWithNothingSelected) {
+    test::PostingRig rig;
+    for (const char* f : {"quorvel.mxf", "quorvelSA5now.txt"})
+        rig.tmp.write(f, "x");
+    rig.options.Option2ImportMapTech_Click();
+    rig.options.changeimport_Click();
+    rig.options.File1_Click("quorvel.mxf");
+    rig.options.Commandyesbrowseimportpath_Click();
+    ASSERT_EQ(rig.st.map.importPathMapTech, rig.path("quorvel.mxf"));
+
+    rig.options.Option1ImportSA_Click();
+    const std::string saPath = rig.st.map.importPathStreetAtlas;
+    rig.options.changeimportSA_Click();
+    EXPECT_EQ(rig.st.map.chooser.selected, "");
+    rig.ui.messages.clear();
+    rig.options.Commandyesbrowseimportpath_Click();
+    EXPECT_EQ(rig.st.map.importPathStreetAtlas, saPath);
+    ASSERT_EQ(rig.ui.messages.size(), 1u);
+    EXPECT_EQ(rig.ui.messages[0].text.rfind("NO VALID IMPORT FILE PATH SPECIFIED!\r", 0), 0u);
+    EXPECT_EQ(rig.ui.messages[0].icon, Icon::Exclamation);
+}

@@ -53,18 +53,25 @@ TEST(OziLive, TrackNumberIsTheHighestMatchingSlotOrZero) {
     }
 }
 
-TEST(OziLive, WithoutTheLibraryEveryCallIsLoggedAndThePassGoesOn) {
+TEST(OziLive, WithoutTheLibraryTheWaypointFileKeepsEveryPositionAndTheLogOneEntry) {
     test::PostingRig rig;
     rig.ctx.ozi = nullptr; // the platform has no library
     report(rig, "K7ABC-9");
-    rig.oziLive.oziLivePost();
+    for (const char* wpt : {"1,K7ABC-9,44.0583,-121.3153", "2,K7ABC-9,44.0590,-121.3160"}) {
+        rig.st.rec.wptstring = wpt;
+        rig.oziLive.oziLivePost();
+    }
     const std::string err = rig.tmp.read("quorvel.err");
     std::size_t entries = 0;
     for (std::size_t p = err.find(" in SUB SAVEFILES "); p != std::string::npos;
          p = err.find(" in SUB SAVEFILES ", p + 1))
         ++entries;
-    EXPECT_EQ(entries, 5u);
+    EXPECT_EQ(entries, 1u) << err;
     EXPECT_NE(err.find("ERROR  48Error in loading DLL in SUB SAVEFILES "), std::string::npos);
+    const std::string wpt = rig.tmp.read("quorvel.wpt");
+    EXPECT_EQ(wpt.find("OziExplorer Waypoint File Version 1.1"), 0u) << wpt;
+    EXPECT_NE(wpt.find("\r\n1,K7ABC-9,44.0583,-121.3153\r\n2,K7ABC-9,44.0590,-121.3160\r\n"), std::string::npos)
+        << wpt;
 
     // A position the library cannot take skips only the calls that carry it.
     test::PostingRig bad;

@@ -1,6 +1,7 @@
 // Test display and key-recording window.
 #include "XTestWindow.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -92,6 +93,22 @@ KeyRecorderWindow::KeyRecorderWindow(const std::string& display, const std::stri
 
 KeyRecorderWindow::~KeyRecorderWindow() {
     if (dpy_) XCloseDisplay(X(dpy_));
+}
+
+void KeyRecorderWindow::setOwner(long pid) {
+    Display* dpy = X(dpy_);
+    const unsigned long value = static_cast<unsigned long>(pid);
+    XChangeProperty(dpy, win_, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    XTextProperty tp{};
+    char* list[] = {host};
+    if (XStringListToTextProperty(list, 1, &tp)) {
+        XSetWMClientMachine(dpy, win_, &tp);
+        XFree(tp.value);
+    }
+    XSync(dpy, False);
 }
 
 std::string KeyRecorderWindow::typed() {

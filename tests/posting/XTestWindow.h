@@ -33,6 +33,9 @@ public:
     KeyRecorderWindow& operator=(const KeyRecorderWindow&) = delete;
 
     bool ok() const { return dpy_ != nullptr; }
+    // Marks the window as belonging to process `pid` (_NET_WM_PID, with this
+    // machine as its client machine), as toolkits mark their windows.
+    void setOwner(long pid);
     // Everything typed since the last call.
     std::string typed();
 
