@@ -96,7 +96,8 @@ struct X11WindowKeys::Impl {
         if (XGetWindowProperty(dpy, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
                 Success &&
             data) {
-            if (type == XA_CARDINAL && format == 32 && n == 1) pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+            if (type == XA_CARDINAL && format == 32 && n == 1)
+                pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
             XFree(data);
         }
         if (pid != static_cast<long>(getpid())) return false;

@@ -70,8 +70,7 @@ TEST(OziLive, WithoutTheLibraryTheWaypointFileKeepsEveryPositionAndTheLogOneEntr
     EXPECT_NE(err.find("ERROR  48Error in loading DLL in SUB SAVEFILES "), std::string::npos);
     const std::string wpt = rig.tmp.read("quorvel.wpt");
     EXPECT_EQ(wpt.find("OziExplorer Waypoint File Version 1.1"), 0u) << wpt;
-    EXPECT_NE(wpt.find("\r\n1,K7ABC-9,44.0583,-121.3153\r\n2,K7ABC-9,44.0590,-121.3160\r\n"), std::string::npos)
-        << wpt;
+    EXPECT_NE(wpt.find("\r\n1,K7ABC-9,44.0583,-121.3153\r\n2,K7ABC-9,44.0590,-121.3160\r\n"), std::string::npos) << wpt;
 
     // A position the library cannot take skips only the calls that carry it.
     test::PostingRig bad;

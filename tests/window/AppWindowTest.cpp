@@ -4,6 +4,7 @@
 
 #include "shell/App.h"
 #include "shell/window/AppHandlers.h"
+#include "support/FakeWindowKeys.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <chrono>
 #include <filesystem>
 
 using namespace qv;
@@ -170,4 +172,60 @@ TEST_F(AppWindowTest, ThePathButtonOpensTheChooserAndSaveStoresTheHighlightedFil
     control<QPushButton>("Commandcancelbrowseimportpath")->click();
     EXPECT_TRUE(frame->isHidden());
     EXPECT_EQ(app.st.map.importPathStreetAtlas, (dir.path() / "Street maps" / "quorvelSA5now.txt").string());
+}
+
+// A name highlighted for one map program is not saved for the next: the list
+// is refilled with nothing highlighted, focus alone highlights nothing, and
+// SAVE then warns and keeps the stored path.
+TEST_F(AppWindowTest, AReopenedChooserSavesNothingUntilAFileIsHighlighted) {
+    dir.write("quorvel.mxf", "x");
+    dir.write("quorvelSA5now.txt", "x");
+    w.show();
+    control<QRadioButton>("Option2ImportMapTech")->click();
+    control<QPushButton>("changeimport")->click();
+    auto* files = control<QListWidget>("File1");
+    files->setCurrentRow(0);
+    control<QPushButton>("Commandyesbrowseimportpath")->click();
+    ASSERT_EQ(app.st.map.importPathMapTech, (dir.path() / "quorvel.mxf").string());
+
+    control<QRadioButton>("Option1ImportSA")->click();
+    const std::string saPath = app.st.map.importPathStreetAtlas;
+    control<QPushButton>("changeimportSA")->click();
+    files->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(files->selectedItems().isEmpty());
+    ui.messages.clear();
+    control<QPushButton>("Commandyesbrowseimportpath")->click();
+    EXPECT_EQ(app.st.map.importPathStreetAtlas, saPath);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("NO VALID IMPORT FILE PATH SPECIFIED!", 0), 0u);
+    w.hide();
+}
+
+// The sample configuration works as it stands: after the sample replay the
+// first "POST to map NOW" types the MapTech file of the working directory.
+TEST_F(AppWindowTest, TheSampleConfigurationPostsToMapTechAsItStands) {
+    for (const char* name : {"quorvel.cfg", "quorvel.imp"})
+        std::filesystem::copy_file(std::filesystem::path(QUORVEL_SOURCE_DIR) / "examples" / name, dir.path() / name);
+    FakeWindowKeys desk;
+    desk.windows = {{"Terrain Navigator - [Bend]"}};
+    app.ctx.windows = &desk;
+    app.automation.setMapTechWait(std::chrono::milliseconds(0));
+    app.st.map.commandLine = "import";
+    app.startup.Form_Load();
+    w.redraw();
+    ASSERT_TRUE(app.st.marks.exportarchiveVisible);
+    control<QPushButton>("importtomapnow")->click();
+    EXPECT_EQ(app.st.marks.PGMmessage.find("No update file found"), std::string::npos) << app.st.marks.PGMmessage;
+    const auto keys = desk.keys();
+    ASSERT_GE(keys.size(), 2u);
+    std::string typed; // the path as typed, one key at a time
+    for (char ch : keys[1])
+        if (ch != ' ') typed += ch;
+    std::string want;
+    for (char ch : (dir.path() / "quorvel.mxf").string())
+        if (ch != ' ') want += ch;
+    EXPECT_EQ(typed, want);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "data" / "quorvel01.MXF"));
+    app.ctx.windows = nullptr;
 }

@@ -417,6 +417,7 @@ TEST_F(WindowTest, CoverButtonLiesOverTheMapOptionsOnlyWhenCovered) {
 }
 
 TEST_F(WindowTest, StatusFieldGrowsForTheUpdateCountdownAndReturns) {
+    window->resize(1400, 980); // room for the whole countdown width
     auto* status = control<QLineEdit>("PGMmessage");
     const QFont rest = status->font();
     st.display.PGMmessageFontSize = 18;
@@ -432,4 +433,97 @@ TEST_F(WindowTest, StatusFieldGrowsForTheUpdateCountdownAndReturns) {
     window->redraw();
     EXPECT_EQ(status->font(), rest);
     EXPECT_LT(status->minimumWidth(), 610);
+}
+
+TEST_F(WindowTest, ManualImportButtonsFollowTheMapProgramAndTellWhatTheyDo) {
+    struct Case {
+        const char* mapType;
+        const char* shown; // the one manual import button in view, nullptr for none
+        const char* call;
+    } cases[] = {
+        {"streetatlas50", "importSA", "importSA_Click"},
+        {"maptechSTD", "autoimport", "autoimport_Click"},
+        {"MAPTECHPRO", "autoimport", "autoimport_Click"},
+        {"DelormeTOPOusa", "ImportDelormeTopo", "ImportDelormeTopo_Click"},
+        {"NatGeoTOPO", "ImportNatGeoTOPO", "ImportNatGeoTOPO_Click"},
+        {"OtherMaps", nullptr, nullptr},
+        {"OziLive", nullptr, nullptr},
+    };
+    const char* const names[] = {"importSA", "autoimport", "ImportDelormeTopo", "ImportNatGeoTOPO"};
+    for (const auto& c : cases) {
+        st.map.mapType = c.mapType;
+        st.map.importtomapnowEnabled = true;
+        window->redraw();
+        for (const char* n : names)
+            EXPECT_EQ(!control<QPushButton>(n)->isHidden(), c.shown && std::string(n) == c.shown)
+                << c.mapType << " " << n;
+        if (!c.shown) continue;
+        auto* b = control<QPushButton>(c.shown);
+        handlers.calls.clear();
+        b->click();
+        EXPECT_EQ(handlers.calls, std::vector<std::string>{c.call}) << c.mapType;
+        st.map.importtomapnowEnabled = false; // as the map options switch POST now
+        window->redraw();
+        EXPECT_FALSE(b->isEnabled()) << c.mapType;
+    }
+    EXPECT_EQ(control<QPushButton>("importSA")->text(), "Manual Street Atlas Import");
+    EXPECT_EQ(control<QPushButton>("autoimport")->text(), "IMPORT to MapTech and Archive");
+    EXPECT_EQ(control<QPushButton>("ImportDelormeTopo")->text(), "Manual Import Delorme TopoUSA");
+    EXPECT_EQ(control<QPushButton>("ImportNatGeoTOPO")->text(), "Manual Import Nat.Geo. TOPO!");
+    EXPECT_EQ(control<QPushButton>("autoimport")->toolTip(),
+              "Will take control of MapTech and automatically send the Import commands. NOTE: Maptech must be "
+              "running and the map displayed.");
+    EXPECT_EQ(control<QCheckBox>("timedautoimport")->toolTip(),
+              "Will AUTOMATICALLY take control of MapTech every minute and automatically send the Import commands. "
+              "NOTE: Maptech must be running and the map displayed.");
+}
+
+TEST_F(WindowTest, ReportShowsWholePositionsAndTheSlotColour) {
+    window->resize(1024, 768);
+    window->show();
+    QApplication::processEvents();
+    st.report.latitude = "-45.1234567890123";
+    st.report.longitude = "-122.335833333333";
+    struct Case {
+        Colour back;
+        const char* backName;
+        const char* foreName;
+    } cases[] = {
+        {8388736, "#800080", "#ffffff"}, // slot D's purple, as CALL ID field 4 shows it
+        {65535, "#ffff00", "#000000"},   // a light slot colour keeps dark text
+        {0, "#000000", "#ffffff"},       // no tracked slot: black
+    };
+    for (const auto& c : cases) {
+        st.rec.recordBack = c.back;
+        window->redraw();
+        QApplication::processEvents();
+        for (const char* name : {"latitude", "longitude"}) {
+            auto* e = control<QLineEdit>(name);
+            EXPECT_EQ(e->cursorPosition(), 0) << name;
+            EXPECT_LE(e->fontMetrics().horizontalAdvance(e->text()), e->contentsRect().width() - 4) << name;
+        }
+        for (const char* name : {"trackname", "txfstring", "rxfstring", "mxfstring"}) {
+            const QString sheet = control<QLineEdit>(name)->styleSheet();
+            EXPECT_TRUE(sheet.contains(QString("background-color: ") + c.backName)) << name << " " << c.backName;
+            EXPECT_TRUE(sheet.contains(QString("; color: ") + c.foreName)) << name << " " << c.backName;
+        }
+    }
+    window->hide();
+}
+
+TEST_F(WindowTest, EveryWizardLineFitsOnOneLineOfTheBox) {
+    window->resize(1024, 768);
+    window->show();
+    menu("NewSetupWizard")->trigger();
+    auto* text = control<QLabel>("LabelNewSetupText");
+    for (int page = 1; page <= 4; ++page) {
+        control<QPushButton>("CommandNewSetupNEXT")->click();
+        QApplication::processEvents();
+        for (const QString& line : text->text().split('\n'))
+            EXPECT_LE(text->fontMetrics().horizontalAdvance(line), text->contentsRect().width())
+                << page << ": " << line.toStdString();
+        const QWidget* box = control<QWidget>("FrameNewSetup");
+        EXPECT_LE(box->mapTo(window.get(), QPoint(box->width(), 0)).x(), window->width()) << page;
+    }
+    window->hide();
 }

@@ -18,6 +18,13 @@ QColor colour(Colour c) {
                   static_cast<int>(rgb & 0xFF));
 }
 
+Colour readableOn(Colour back) {
+    const QColor c = colour(back);
+    // Perceived brightness, weighted as the eye weighs the three primaries.
+    const int y = (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000;
+    return y < 140 ? kWhite : 0;
+}
+
 void paint(QWidget* w, Colour back, Colour fore) {
     const QString sheet =
         QStringLiteral("background-color: %1; color: %2;").arg(colour(back).name(), colour(fore).name());

@@ -23,6 +23,9 @@ QColor colour(Colour c);
 inline constexpr Colour kWhite = 16777215;
 inline constexpr Colour kButtonFace = 0x8000000Fu;
 
+// Black or white, whichever reads better on `back`.
+Colour readableOn(Colour back);
+
 // Background and text colour through the widget's style sheet; repeated calls
 // with the same colours leave the widget alone.
 void paint(QWidget* w, Colour back, Colour fore = 0);

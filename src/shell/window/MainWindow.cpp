@@ -5,12 +5,15 @@
 #include "shell/window/MainWindow.h"
 
 #include "core/Station.h"
+#include "core/Text.h"
 #include "platform/Ui.h"
 #include "shell/window/Handlers.h"
 #include "shell/window/HelpWindow.h"
 #include "shell/window/Look.h"
 #include "shell/window/SecondaryWindow.h"
 #include "shell/window/SlotGrid.h"
+#include "shell/window/WrapButton.h"
+#include "shell/window/WrapRadio.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -37,6 +40,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 
 namespace qv {
 
@@ -48,6 +52,10 @@ namespace {
 constexpr Colour kGreen = 8454016;
 constexpr Colour kGray = 12632256;
 constexpr Colour kRed = 255;
+
+// The status field at rest; the update countdown widens it where the window has room.
+constexpr int kStatusWidth = 260;
+constexpr int kMicWidth = 170;
 
 const char* const kOverdueTip = "Will alert you when a Unit has not been heard from in the time specified here.";
 
@@ -82,6 +90,31 @@ const MapOptionCaption kMapOptions[] = {
     {"Option6ImportNatGeoTOPO", "Post to Nat. Geo. TOPO!", MapOption::Option6ImportNatGeoTOPO},
     {"Option4ImporttoOtherMaps", "Post to OTHER Maps or Manual post above types", MapOption::Option4ImporttoOtherMaps},
     {"Option7LivePostOzi", "OziExplorer \"Live\" Post", MapOption::Option7LivePostOzi},
+};
+
+// The four manual import buttons and the map types that show each.
+struct ManualImport {
+    const char* name;
+    const char* caption;
+    const char* tip;
+    void (Handlers::*click)();
+    std::initializer_list<const char*> mapTypes;
+};
+
+const ManualImport kManualImports[] = {
+    {"importSA", "Manual Street Atlas Import", nullptr, &Handlers::importSA_Click, {kMapStreetAtlas}},
+    {"autoimport",
+     "IMPORT to MapTech and Archive",
+     "Will take control of MapTech and automatically send the Import commands. NOTE: Maptech must be running and the "
+     "map displayed.",
+     &Handlers::autoimport_Click,
+     {kMapMapTechStd, kMapMapTechPro}},
+    {"ImportDelormeTopo",
+     "Manual Import Delorme TopoUSA",
+     nullptr,
+     &Handlers::ImportDelormeTopo_Click,
+     {kMapDelormeTopo}},
+    {"ImportNatGeoTOPO", "Manual Import Nat.Geo. TOPO!", nullptr, &Handlers::ImportNatGeoTOPO_Click, {kMapNatGeoTopo}},
 };
 
 const NamedCaption kDisplayOptions[] = {
@@ -143,40 +176,54 @@ void MainWindow::build() {
     outer->setContentsMargins(8, 6, 8, 8);
     outer->setSpacing(6);
 
+    // The status band and the incoming line stay in view; the rest scrolls.
     outer->addWidget(buildTopBand());
-    outer->addWidget(buildIncoming());
+    incomingBox_ = buildIncoming();
+    outer->addWidget(incomingBox_);
 
-    auto* columns = new QHBoxLayout;
-    columns->setSpacing(8);
-    auto* left = new QVBoxLayout;
+    body_ = new QWidget(this);
+    body_->setObjectName("panelBody");
+    columns_ = new QBoxLayout(QBoxLayout::LeftToRight, body_);
+    columns_->setContentsMargins(0, 0, 0, 0);
+    columns_->setSpacing(8);
+    left_ = new QWidget(body_);
+    left_->setObjectName("leftColumn");
+    auto* left = new QVBoxLayout(left_);
+    left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(6);
     auto* reportRow = new QHBoxLayout;
-    reportRow->addWidget(buildReport(), 2);
-    reportRow->addWidget(buildSwitches(), 1);
+    reportRow->addWidget(buildReport(), 1);
+    reportRow->addWidget(buildSwitches());
     left->addLayout(reportRow);
-    slots_ = new SlotGrid(central);
+    slots_ = new SlotGrid(left_);
     left->addWidget(slots_);
     left->addWidget(buildMonitor());
     left->addWidget(buildRecords());
     left->addStretch(1);
-    columns->addLayout(left, 3);
+    columns_->addWidget(left_, 1);
 
-    auto* right = new QVBoxLayout;
-    right->setSpacing(6);
-    right->addWidget(buildMapOptions());
-    right->addWidget(buildFiles());
-    right->addStretch(1);
-    columns->addLayout(right, 1);
-    outer->addLayout(columns, 1);
+    right_ = new QWidget(body_);
+    right_->setObjectName("rightColumn");
+    rightLayout_ = new QBoxLayout(QBoxLayout::TopToBottom, right_);
+    rightLayout_->setContentsMargins(0, 0, 0, 0);
+    rightLayout_->setSpacing(6);
+    rightLayout_->addWidget(buildMapOptions(), 0, Qt::AlignTop);
+    rightLayout_->addWidget(buildFiles(), 0, Qt::AlignTop);
+    rightLayout_->addStretch(1);
+    columns_->addWidget(right_, 0); // as wide as its captions like, the station columns take the rest
 
-    // On a small screen the panel scrolls instead of clipping its lower groups.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName("panelScroll");
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(central);
+    // On a small screen the body scrolls instead of clipping its lower groups,
+    // and the map column moves under the station columns rather than pushing
+    // the window wider than the screen.
+    scroll_ = new QScrollArea(central);
+    scroll_->setObjectName("panelScroll");
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidget(body_);
+    scroll_->viewport()->installEventFilter(this);
+    outer->addWidget(scroll_, 1);
     panel_ = central;
-    setCentralWidget(scroll);
+    setCentralWidget(central);
     connectSlotGrid();
     buildMenus();
     buildWizard();
@@ -217,7 +264,7 @@ QWidget* MainWindow::buildTopBand() {
     row->setSpacing(8);
 
     PGMmessage_ = field("PGMmessage", band);
-    PGMmessage_->setMinimumWidth(320);
+    PGMmessage_->setMinimumWidth(kStatusWidth);
     QFont big = PGMmessage_->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.1);
@@ -228,7 +275,8 @@ QWidget* MainWindow::buildTopBand() {
     miclabel_ = new QLabel(band);
     miclabel_->setObjectName("miclabel");
     miclabel_->setAlignment(Qt::AlignCenter);
-    miclabel_->setMinimumWidth(200);
+    miclabel_->setTextFormat(Qt::PlainText);
+    miclabel_->setMinimumWidth(kMicWidth);
     miclabel_->setMargin(4);
     miclabel_->setFont(big);
     row->addWidget(miclabel_, 1);
@@ -237,6 +285,7 @@ QWidget* MainWindow::buildTopBand() {
     port->setSpacing(4);
     INcomport_ = new QLabel(band);
     INcomport_->setObjectName("INcomport");
+    INcomport_->setTextFormat(Qt::PlainText);
     port->addWidget(INcomport_);
     openportcmd_ = button(
         "openportcmd", "Open Port", [this] { h_.openportcmd_Click(); }, band);
@@ -249,11 +298,6 @@ QWidget* MainWindow::buildTopBand() {
     ctrlC->setToolTip("Clicking this button will send a CTRL-C to the TNC");
     port->addWidget(ctrlC);
     row->addLayout(port);
-
-    debuglog_ = new QLabel("DEBUG LOG IS \"ON\" see quorvel.log file", band);
-    debuglog_->setObjectName("debuglog");
-    look::paint(debuglog_, fromRgb(0xFFFF00), fromRgb(0xC00000));
-    row->addWidget(debuglog_);
 
     auto* hidden = new QPushButton(band);
     hidden->setObjectName("HiddenButton");
@@ -289,6 +333,7 @@ QWidget* MainWindow::buildIncoming() {
     TelnetActiveLabel_ = new QLabel(box);
     TelnetActiveLabel_->setObjectName("TelnetActiveLabel");
     TelnetActiveLabel_->setMargin(3);
+    TelnetActiveLabel_->setTextFormat(Qt::PlainText);
     onDoubleClick(TelnetActiveLabel_, [this] { h_.TelnetActiveLabel_DblClick(); });
     grid->addWidget(TelnetActiveLabel_, 0, 2);
 
@@ -300,9 +345,15 @@ QWidget* MainWindow::buildIncoming() {
     sendtext_->installEventFilter(this);
     Sendkey_ = button(
         "Sendkey", "Send", [this] { h_.Sendkey_Click(); }, box);
+    // The debug log notice shares the send row, so the status band keeps its width.
+    debuglog_ = new QLabel("DEBUG LOG IS \"ON\" see quorvel.log file", box);
+    debuglog_->setObjectName("debuglog");
+    debuglog_->setMargin(2);
+    look::paint(debuglog_, fromRgb(0xFFFF00), fromRgb(0xC00000));
     auto* sendRow = new QHBoxLayout;
     sendRow->addWidget(sendtext_, 1);
     sendRow->addWidget(Sendkey_);
+    sendRow->addWidget(debuglog_);
     grid->addLayout(sendRow, 1, 1);
     grid->setColumnStretch(1, 1);
     return box;
@@ -330,26 +381,32 @@ QWidget* MainWindow::buildReport() {
     eastwest_ = field("eastwest", box);
     northsouth_->setMaximumWidth(40);
     eastwest_->setMaximumWidth(40);
+    // Wide enough for the longest general form a longitude takes
+    // ("-122.335833333333"), so a position is read whole, never by its tail.
+    const int whole = QFontMetrics(big).horizontalAdvance(QStringLiteral("-000.000000000000")) + 14;
     for (QLineEdit* e : {latitude_, longitude_}) {
         e->setFont(big);
-        e->setMinimumWidth(115);
+        e->setMinimumWidth(whole);
     }
     rawgpsdata_ = field("rawgpsdata", box);
 
-    grid->addWidget(caption("callsign (Station ID)", box), 0, 0);
-    grid->addWidget(callsign_, 0, 1, 1, 2);
-    grid->addWidget(caption("Tracked as", box), 0, 3);
-    grid->addWidget(trackname_, 0, 4, 1, 2);
-    grid->addWidget(caption("Latitude", box), 1, 0);
-    grid->addWidget(latitude_, 1, 1);
-    grid->addWidget(northsouth_, 1, 2);
-    grid->addWidget(caption("Longitude", box), 1, 3);
-    grid->addWidget(longitude_, 1, 4);
-    grid->addWidget(eastwest_, 1, 5);
-    grid->addWidget(caption("Raw Incoming GPS Strings", box), 2, 0);
-    grid->addWidget(rawgpsdata_, 2, 1, 1, 5);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
+    // Captions stand above their fields, so the group is as wide as two
+    // positions and their hemisphere letters, no wider.
+    grid->addWidget(caption("callsign (Station ID)", box), 0, 0, 1, 2);
+    grid->addWidget(caption("Tracked as", box), 0, 2, 1, 2);
+    grid->addWidget(callsign_, 1, 0, 1, 2);
+    grid->addWidget(trackname_, 1, 2, 1, 2);
+    grid->addWidget(caption("Latitude", box), 2, 0, 1, 2);
+    grid->addWidget(caption("Longitude", box), 2, 2, 1, 2);
+    grid->addWidget(latitude_, 3, 0);
+    grid->addWidget(northsouth_, 3, 1);
+    grid->addWidget(longitude_, 3, 2);
+    grid->addWidget(eastwest_, 3, 3);
+    grid->addWidget(caption("Raw Incoming GPS Strings", box), 4, 0, 1, 4);
+    grid->addWidget(rawgpsdata_, 5, 0, 1, 4);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
     return box;
 }
 
@@ -368,12 +425,12 @@ QWidget* MainWindow::buildSwitches() {
         {"detectGPWGTmic", "Detect gps Mic $GPWGT"},
         {"soundon", "Sound ON"},
     };
+    // One column: beside the station report it costs height, not width.
     for (const auto& s : sw) {
         auto* c = new QCheckBox(latin(s.caption), box);
         c->setObjectName(latin(s.name));
         switches_[s.name] = c;
-        col->addWidget(c, cell % 4, cell / 4);
-        ++cell;
+        col->addWidget(c, cell++, 0);
     }
     switches_["soundon"]->setToolTip("When checked PC will sound anytime valid com data seen.");
     auto bind = [this](const char* name, bool Switches::*member) {
@@ -478,12 +535,16 @@ QWidget* MainWindow::buildMonitor() {
     CaptureAllLabel_->setObjectName("CaptureAllLabel");
     look::paint(CaptureAllLabel_, fromRgb(0xFFFF00), 0);
 
-    grid->addWidget(trackMovingOn_, 0, 2);
-    grid->addWidget(autoassign_, 0, 3);
-    grid->addWidget(trackOnlyMoving_, 1, 2);
-    grid->addWidget(mapTactical_, 1, 3);
-    grid->addWidget(CaptureAllLabel_, 2, 2, 1, 2);
-    grid->setColumnStretch(3, 1);
+    // The switches stand in one column beside the legend, so the group is no
+    // wider than the slot table above it.
+    auto* switchCol = new QVBoxLayout;
+    switchCol->setSpacing(3);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{trackMovingOn_, trackOnlyMoving_, autoassign_, mapTactical_, CaptureAllLabel_})
+        switchCol->addWidget(w, 0, Qt::AlignLeft);
+    grid->addLayout(switchCol, 0, 2, 4, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(3, 1);
     return box;
 }
 
@@ -502,6 +563,7 @@ QWidget* MainWindow::buildMapOptions() {
     // A push button cannot wrap its caption; a label inside it can.
     coverText_ = new QLabel(cover_);
     coverText_->setObjectName("CoverConfigCmdBoxCaption");
+    coverText_->setTextFormat(Qt::PlainText);
     coverText_->setWordWrap(true);
     coverText_->setAlignment(Qt::AlignCenter);
     coverText_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -513,7 +575,7 @@ QWidget* MainWindow::buildMapOptions() {
     col->addWidget(coverSlot);
     box->installEventFilter(this);
     for (const auto& o : kMapOptions) {
-        auto* r = new QRadioButton(latin(o.caption), box);
+        auto* r = new WrapRadio(latin(o.caption), box);
         r->setObjectName(latin(o.name));
         r->setAutoExclusive(false); // the state decides which one is selected
         const char* name = o.name;
@@ -543,6 +605,8 @@ QWidget* MainWindow::buildMapOptions() {
 
     timedautoimport_ = new QCheckBox("Turn on timed AUTO-Import. ", box);
     timedautoimport_->setObjectName("timedautoimport");
+    timedautoimport_->setToolTip("Will AUTOMATICALLY take control of MapTech every minute and automatically send the "
+                                 "Import commands. NOTE: Maptech must be running and the map displayed.");
     connect(timedautoimport_, &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
             st_.map.timedautoimport = on;
@@ -558,15 +622,24 @@ QWidget* MainWindow::buildMapOptions() {
     importtomapnow_->setFont(bold);
     importtomapnow_->setMinimumHeight(34);
     col->addWidget(importtomapnow_);
+    // The manual import of the chosen map program, beside the general POST.
+    for (const auto& m : kManualImports) {
+        auto* b = new WrapButton(latin(m.caption), box);
+        b->setObjectName(latin(m.name));
+        if (m.tip) b->setToolTip(latin(m.tip));
+        connect(b, &QPushButton::clicked, this, [this, f = m.click] { act([this, f] { (h_.*f)(); }); });
+        manualImports_.push_back(b);
+        col->addWidget(b);
+    }
     exportarchive_ = button(
         "exportarchive", "ARCHIVE Current Data files", [this] { h_.exportarchive_Click(); }, box);
     col->addWidget(exportarchive_);
-    exportarchiveNotice_ = button(
-        "exportarchiveNotice",
-        "Quorvel does not detect any new positions to post.  Click here to override and "
-        "attempt posting anyway.",
-        [this] { h_.exportarchiveNotice_Click(); }, box);
-    exportarchiveNotice_->setStyleSheet("text-align: left; padding: 3px;");
+    auto* notice = new WrapButton(latin("Quorvel does not detect any new positions to post.  Click here to override "
+                                        "and attempt posting anyway."),
+                                  box, Qt::AlignLeft);
+    notice->setObjectName("exportarchiveNotice");
+    connect(notice, &QPushButton::clicked, this, [this] { act([this] { h_.exportarchiveNotice_Click(); }); });
+    exportarchiveNotice_ = notice;
     col->addWidget(exportarchiveNotice_);
 
     auto* paths = new QGridLayout;
@@ -595,6 +668,7 @@ QWidget* MainWindow::buildMapOptions() {
 QWidget* MainWindow::buildFiles() {
     auto* box = new QGroupBox("Map files", this);
     box->setObjectName("filesGroup");
+    // Wrapping captions let the column narrow when the window is small.
     auto* grid = new QGridLayout(box);
     grid->setSpacing(3);
     struct View {
@@ -612,14 +686,14 @@ QWidget* MainWindow::buildFiles() {
     int line = 0;
     for (const auto& v : views) {
         const char* which = v.which;
-        grid->addWidget(button(
+        grid->addWidget(wrapping(
                             v.name, v.caption, [this, which] { h_.view_Click(which); }, box),
                         line++, 0, 1, 4);
     }
-    grid->addWidget(button(
+    grid->addWidget(wrapping(
                         "viewmxfhistory", "History", [this] { h_.view_Click("mxfhistory"); }, box),
                     line, 0, 1, 2);
-    grid->addWidget(button(
+    grid->addWidget(wrapping(
                         "viewrxfhistory", "History", [this] { h_.view_Click("rxfhistory"); }, box),
                     line++, 2, 1, 2);
     static const char* const kPlt[8] = {"plt1", "plt2", "plt3", "plt4", "plt5", "plt6", "plt7", "plt8"};
@@ -629,22 +703,23 @@ QWidget* MainWindow::buildFiles() {
         auto* b = button(
             name.c_str(), "", [this, which] { h_.view_Click(which); }, box);
         b->setText(QString(QChar('A' + n - 1)) + ".plt");
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 16); // four to a narrow row
         b->setToolTip(QString("quorvelID%1.plt").arg(n));
         look::paint(b, SlotGrid::slotColour(n), look::kWhite);
         grid->addWidget(b, line + (n - 1) / 4, (n - 1) % 4);
     }
     line += 2;
-    grid->addWidget(button(
+    grid->addWidget(wrapping(
                         "ViewSA", "VIEW Street Atlas file", [this] { h_.view_Click("SA"); }, box),
                     line, 0, 1, 2);
-    grid->addWidget(button(
+    grid->addWidget(wrapping(
                         "deletefileSA5button", "< Delete File?", [this] { h_.deletefileSA5button_Click(); }, box),
                     line++, 2, 1, 2);
-    grid->addWidget(button(
+    grid->addWidget(wrapping(
                         "ViewNGTOPO", "VIEW TOPO! file", [this] { h_.view_Click("NGTOPO"); }, box),
                     line, 0, 1, 2);
     grid->addWidget(
-        button(
+        wrapping(
             "deletefileNGTOPObutton", "Delete TOPO! File?", [this] { h_.deletefileNGTOPObutton_Click(); }, box),
         line++, 2, 1, 2);
     return box;
@@ -813,7 +888,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildWizard() {
-    wizard_ = new QFrame(panel_);
+    wizard_ = new QFrame(body_);
     wizard_->setObjectName("FrameNewSetup");
     wizard_->setFrameShape(QFrame::Box);
     wizard_->setLineWidth(2);
@@ -824,8 +899,9 @@ void MainWindow::buildWizard() {
     wizardText_ = new QLabel(wizard_);
     wizardText_->setObjectName("LabelNewSetupText");
     wizardText_->setText("Press NEXT to begin the new user setup."); // before page 1, not an empty box
+    wizardText_->setTextFormat(Qt::PlainText);
     wizardText_->setWordWrap(true);
-    wizardText_->setMinimumSize(460, 130);
+    wizardText_->setMinimumHeight(130);
     wizardText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     col->addWidget(wizardText_);
     auto* buttons = new QHBoxLayout;
@@ -859,6 +935,13 @@ QPushButton* MainWindow::button(const char* name, const char* cap, std::function
     return b;
 }
 
+QPushButton* MainWindow::wrapping(const char* name, const char* cap, std::function<void()> f, QWidget* parent) {
+    auto* b = new WrapButton(latin(cap), parent);
+    b->setObjectName(latin(name));
+    connect(b, &QPushButton::clicked, this, [this, f = std::move(f)] { act(f); });
+    return b;
+}
+
 void MainWindow::onDoubleClick(QWidget* w, std::function<void()> f) {
     dblClick_[w] = std::move(f);
     w->installEventFilter(this);
@@ -867,6 +950,7 @@ void MainWindow::onDoubleClick(QWidget* w, std::function<void()> f) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mapGroup_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
         placeCover();
+    if (scroll_ && watched == scroll_->viewport() && event->type() == QEvent::Resize) arrangeColumns();
     if (watched == sendtext_ && event->type() == QEvent::FocusIn) act([this] { h_.sendtext_GotFocus(); });
     if (event->type() == QEvent::MouseButtonDblClick) {
         auto it = dblClick_.find(watched);
@@ -941,13 +1025,23 @@ void MainWindow::redraw() {
         QFont f = statusFont_;
         if (d.PGMmessageFontSize > 8) f.setPointSizeF(std::max<qreal>(d.PGMmessageFontSize, f.pointSizeF()));
         if (PGMmessage_->font() != f) PGMmessage_->setFont(f);
-        const int width = std::max(320, look::px(d.PGMmessageWidth));
+        // Grown for the countdown only as far as the band has room: the
+        // port buttons and EXIT stay on the screen.
+        const int others =
+            panel_->findChild<QWidget*>("topBand")->minimumSizeHint().width() - PGMmessage_->minimumWidth();
+        const int room = std::max(kStatusWidth, width() - 24 - others);
+        const int width = std::clamp(look::px(d.PGMmessageWidth), kStatusWidth, room);
         const int height = std::max(PGMmessage_->sizeHint().height(), look::px(d.PGMmessageHeight));
         if (PGMmessage_->minimumWidth() != width) PGMmessage_->setMinimumWidth(width);
         if (PGMmessage_->minimumHeight() != height) PGMmessage_->setMinimumHeight(height);
     }
     miclabel_->setVisible(r.miclabel.visible);
-    if (miclabel_->text() != qs(r.miclabel.caption)) miclabel_->setText(qs(r.miclabel.caption));
+    if (miclabel_->text() != qs(r.miclabel.caption)) {
+        miclabel_->setText(qs(r.miclabel.caption));
+        // Never narrower than its caption, never narrower than its usual size.
+        miclabel_->setMinimumWidth(std::max(kMicWidth, miclabel_->fontMetrics().horizontalAdvance(miclabel_->text()) +
+                                                           2 * miclabel_->margin() + 6));
+    }
     look::paint(miclabel_, r.miclabel.back, 0);
 
     debuglog_->setVisible(m.debugLog);
@@ -981,8 +1075,13 @@ void MainWindow::redraw() {
     look::setText(eastwest_, r.eastwest);
     look::setText(rawgpsdata_, r.rawgpsdata);
     look::paint(rawgpsdata_, st_.display.rawgpsdataBack, 0);
-    for (QLineEdit* e : {callsign_, trackname_, rawgpsdata_})
+    // A long text shows its start, where the sign and the degrees are.
+    for (QLineEdit* e : {callsign_, trackname_, latitude_, longitude_, rawgpsdata_})
         e->setCursorPosition(0);
+    // The report's slot colour (black for a station in no tracked slot).
+    const Colour recordBack = st_.rec.recordBack;
+    const Colour recordFore = look::readableOn(recordBack);
+    look::paint(trackname_, recordBack, recordFore);
 
     switches_["detectmice"]->setChecked(st_.sw.detectmice);
     switches_["detectmoving"]->setChecked(st_.sw.detectmoving);
@@ -1018,6 +1117,13 @@ void MainWindow::redraw() {
     timedautoimport_->setEnabled(map.timedautoimportEnabled);
     importtomapnow_->setVisible(map.importtomapnowVisible);
     importtomapnow_->setEnabled(map.importtomapnowEnabled);
+    for (std::size_t k = 0; k < manualImports_.size(); ++k) {
+        bool shown = false;
+        for (const char* type : kManualImports[k].mapTypes)
+            shown = shown || text::iequals(map.mapType, type);
+        manualImports_[k]->setVisible(shown);
+        manualImports_[k]->setEnabled(map.importtomapnowEnabled);
+    }
     findChild<QPushButton*>("changeimport")->setVisible(map.changeimportVisible);
     findChild<QPushButton*>("changeimportSA")->setVisible(map.changeimportSAVisible);
     findChild<QPushButton*>("changeimportNGTOPO")->setVisible(map.changeimportNGTOPOVisible);
@@ -1042,6 +1148,8 @@ void MainWindow::redraw() {
     look::setText(recordFields_["pltstring"], rec.pltstring);
     for (auto& [name, e] : recordFields_)
         e->setCursorPosition(0);
+    for (const char* name : {"txfstring", "rxfstring", "mxfstring"})
+        look::paint(recordFields_[name], recordBack, recordFore);
 
     actions_["menucreatestreetatlasfiles"]->setChecked(map.menucreatestreetatlasfiles);
     actions_["menucreatemaptechfiles"]->setChecked(map.menucreatemaptechfiles);
@@ -1067,24 +1175,57 @@ void MainWindow::redraw() {
 
 void MainWindow::compressedviewmenu_Click() {
     showNormal();
-    // Only the menu bar and the status band stay in view.
+    // Only the menu bar and the status band stay: the rest is put away, not
+    // squeezed, so the band keeps its full height.
+    showBody(false);
     const int h = menuBar()->sizeHint().height() + panel_->findChild<QWidget*>("topBand")->sizeHint().height() + 16;
     setMinimumHeight(0);
     resize(width(), h);
     move(0, 0);
 }
 
+void MainWindow::showBody(bool shown) {
+    incomingBox_->setVisible(shown);
+    scroll_->setVisible(shown);
+}
+
 void MainWindow::normalviewmenu_Click() {
     showNormal();
-    // Wide enough for the whole panel without scrolling, where the screen allows.
-    const QSize hint = panel_->minimumSizeHint();
-    QSize want(std::max(hint.width() + 30, 1400), std::max(hint.height() + menuBar()->sizeHint().height() + 10, 980));
+    showBody(true);
+    // Wide enough for both columns side by side without scrolling, where the screen allows.
+    const int both = left_->minimumSizeHint().width() + columns_->spacing() +
+                     std::max(mapGroup_->minimumSizeHint().width(),
+                              right_->findChild<QWidget*>("filesGroup")->minimumSizeHint().width());
+    QSize want(std::max(both + 60, 1400), 980);
     if (const QScreen* sc = screen()) want = want.boundedTo(sc->availableSize());
     resize(want);
     move(look::px(10), look::px(105));
 }
 
-void MainWindow::maxviewmenu_Click() { showMaximized(); }
+void MainWindow::arrangeColumns() {
+    if (!columns_) return;
+    const int room = scroll_->viewport()->width();
+    const QWidget* files = right_->findChild<QWidget*>("filesGroup");
+    const int mapLeast = std::max(mapGroup_->minimumSizeHint().width(), files->minimumSizeHint().width());
+    const int mapLikes = std::max({mapLeast, mapGroup_->sizeHint().width(), files->sizeHint().width()});
+    const int left = left_->minimumSizeHint().width() + columns_->spacing();
+    // A little slack against a flip back and forth as a scroll bar comes and goes.
+    const bool beside = beside_ ? room >= left + mapLeast : room >= left + mapLeast + 16;
+    // Beside, the map column is as wide as its captions like where the
+    // station columns leave room for that; they take the rest.
+    const int mapWidth = beside ? std::clamp(room - left, mapLeast, mapLikes) : 0;
+    if (right_->minimumWidth() != mapWidth) right_->setMinimumWidth(mapWidth);
+    if (beside == beside_) return;
+    beside_ = beside;
+    columns_->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    columns_->setStretchFactor(left_, beside ? 1 : 0);
+    rightLayout_->setDirection(beside ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+}
+
+void MainWindow::maxviewmenu_Click() {
+    showBody(true);
+    showMaximized();
+}
 
 void MainWindow::pgmhelp_Click() { help_->showHelp(); }
 
@@ -1127,8 +1268,14 @@ void MainWindow::CommandNewSetupCLOSE_Click() { wizard_->hide(); }
 
 void MainWindow::placeCover() {
     if (!cover_ || !mapGroup_) return;
-    const QWidget* slot = mapGroup_->findChild<QWidget*>("coverSlot");
+    QWidget* slot = mapGroup_->findChild<QWidget*>("coverSlot");
     const bool covered = st_.map.CoverConfigCmdBoxTag == "Covered";
+    if (!covered && slot->width() > 40) {
+        // A narrow map column wraps the caption: the slot grows with it
+        // (the group lays out again and brings us back here).
+        const int need = std::max(cover_->sizeHint().height(), coverText_->heightForWidth(slot->width() - 20) + 12);
+        if (slot->height() != need) slot->setFixedHeight(need);
+    }
     if (covered) {
         // From the slot down to the group's frame: every option goes under it.
         const QRect r = mapGroup_->contentsRect();
@@ -1162,6 +1309,8 @@ void MainWindow::buildChooser() {
     col->addWidget(title);
     chooserFolder_ = new QLabel(chooser_);
     chooserFolder_->setObjectName("chooserFolder");
+    chooserFolder_->setTextFormat(Qt::PlainText);
+    chooserFolder_->setWordWrap(true);
     chooserFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     col->addWidget(chooserFolder_);
 
@@ -1181,6 +1330,7 @@ void MainWindow::buildChooser() {
     col->addLayout(lists, 1);
     chooserFilter_ = new QLabel(chooser_);
     chooserFilter_->setObjectName("chooserFilter");
+    chooserFilter_->setTextFormat(Qt::PlainText);
     col->addWidget(chooserFilter_);
 
     auto* buttons = new QHBoxLayout;
@@ -1195,8 +1345,11 @@ void MainWindow::buildChooser() {
 
     // Names travel as the bytes the file system gave; only their display is decoded.
     auto bytes = [](const QListWidgetItem* it) { return it->data(Qt::UserRole).toByteArray().toStdString(); };
-    connect(File1_, &QListWidget::currentItemChanged, this, [this, bytes](QListWidgetItem* it) {
-        if (it) act([this, name = bytes(it)] { h_.File1_Click(name); });
+    // Only a highlighted name counts as chosen: the list's current item moves
+    // on focus alone, without anything showing as selected.
+    connect(File1_, &QListWidget::itemSelectionChanged, this, [this, bytes] {
+        const auto picked = File1_->selectedItems();
+        act([this, name = picked.isEmpty() ? std::string() : bytes(picked.front())] { h_.File1_Click(name); });
     });
     // Activation changes the lists the item belongs to, so it runs once the
     // list's own event has finished.
@@ -1259,27 +1412,47 @@ void MainWindow::drawChooser() {
 
     if (!wasShown) {
         chooser_->adjustSize();
-        const QPoint at(std::max(0, panel_->width() / 2 - chooser_->width() / 2), 90);
+        const QPoint at(std::max(0, panel_->width() / 2 - chooser_->width() / 2), scroll_->y() + 8);
         chooser_->move(at);
     }
     chooser_->raise();
 }
 
 void MainWindow::placeWizard() {
+    // Every line of every page on one line of its own where the window has
+    // room: the pages are written line by line, and a wrapped line would
+    // leave its last word alone. The box keeps one width from page to page.
+    const QFontMetrics fm(wizardText_->font());
+    int widest = 0;
+    for (const QString& line : wizardText_->text().split(QChar('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    for (const char* page : kWizardPages)
+        for (const QString& line : latin(page).split(QChar('\r')))
+            widest = std::max(widest, fm.horizontalAdvance(line));
+    const int frame = wizard_->width() - wizardText_->width();
+    const int room = std::max(200, body_->width() - 16 - std::max(frame, 24));
+    wizardText_->setFixedWidth(std::min(widest + 4, room));
     wizard_->adjustSize();
+
     const int page = wizardTag_.mid(5).toInt();
-    QWidget* central = panel_;
-    QPoint at(central->width() / 2 - wizard_->width() / 2, 120);
-    // The pages about the map program and display type stand beside those options.
+    QPoint at(std::max(0, body_->width() / 2 - wizard_->width() / 2), 30);
+    // The pages about the map program and display type stand beside those
+    // options: left of them when the map column stands on the right, right
+    // of them when it sits under the others.
     QWidget* target = page == 2   ? static_cast<QWidget*>(mapOptions_["Option1ImportSA"]->parentWidget())
                       : page == 3 ? static_cast<QWidget*>(displayFrame_)
                                   : nullptr;
     if (target) {
-        const QPoint p = target->mapTo(central, QPoint(0, 0));
-        at = QPoint(std::max(0, p.x() - wizard_->width() - 8), p.y());
+        const QPoint p = target->mapTo(body_, QPoint(0, 0));
+        if (p.x() - wizard_->width() - 8 >= 0)
+            at = QPoint(p.x() - wizard_->width() - 8, p.y());
+        else
+            at = QPoint(std::max(0, std::min(p.x() + target->width() + 8, body_->width() - wizard_->width())), p.y());
+        scroll_->ensureWidgetVisible(target, 8, 8);
     }
     wizard_->move(at);
     wizard_->raise();
+    scroll_->ensureWidgetVisible(wizard_, 8, 8);
 }
 
 } // namespace qv

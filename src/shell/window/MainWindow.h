@@ -11,6 +11,7 @@
 #include <vector>
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -21,6 +22,7 @@ class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace qv {
 
@@ -84,6 +86,11 @@ private:
     void drawChooser();
     void placeCover();
     void connectSlotGrid();
+    // Puts the map column beside the station columns when the window is wide
+    // enough for both, under them otherwise.
+    void arrangeColumns();
+    // Shows or puts away everything under the status band (the compressed view).
+    void showBody(bool shown);
 
     // Runs a user action, then redraws. An action raised while another runs
     // (its refresh let the event through) waits and runs after it.
@@ -93,6 +100,8 @@ private:
     QAction* menuItem(QMenu* menu, const char* name, const char* caption, std::function<void()> f,
                       bool checkable = false);
     QPushButton* button(const char* name, const char* caption, std::function<void()> f, QWidget* parent);
+    // A button whose caption wraps when its column is narrow.
+    QPushButton* wrapping(const char* name, const char* caption, std::function<void()> f, QWidget* parent);
     void placeWizard();
 
     Station& st_;
@@ -110,7 +119,15 @@ private:
     QString wizardTag_ = "Step 0";
 
     // controls drawn from the state
-    QWidget* panel_ = nullptr; // everything below the menu bar
+    QWidget* panel_ = nullptr;       // everything below the menu bar
+    QWidget* incomingBox_ = nullptr; // the incoming line and the send row
+    QWidget* body_ = nullptr;        // the scrolling part under them
+    QScrollArea* scroll_ = nullptr;
+    QBoxLayout* columns_ = nullptr;     // station columns and map column
+    QWidget* left_ = nullptr;           // station report, slots, monitor, records
+    QWidget* right_ = nullptr;          // map program and map files
+    QBoxLayout* rightLayout_ = nullptr; // their order: stacked beside, side by side under
+    bool beside_ = true;
     QLineEdit* PGMmessage_ = nullptr;
     QLabel* miclabel_ = nullptr;
     QLabel* debuglog_ = nullptr;
@@ -122,6 +139,7 @@ private:
     QPushButton* exportarchive_ = nullptr;
     QPushButton* exportarchiveNotice_ = nullptr;
     QPushButton* importtomapnow_ = nullptr;
+    std::vector<QPushButton*> manualImports_; // importSA, autoimport, ImportDelormeTopo, ImportNatGeoTOPO
     QLineEdit* incomingdata_ = nullptr;
     QLineEdit* sendtext_ = nullptr;
     QPushButton* Sendkey_ = nullptr;

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
 #include <vector>
 
 namespace qv {
@@ -19,6 +21,10 @@ QString shown(const std::string& s) {
     t.replace('\r', '\n');
     return t;
 }
+
+// A label with a buddy takes "&" as the mark of its shortcut letter; the
+// program's texts mean the character itself.
+QString literal(QString t) { return t.replace(QChar('&'), QStringLiteral("&&")); }
 
 struct ButtonOf {
     QMessageBox::StandardButton button;
@@ -56,6 +62,8 @@ QMessageBox::Icon iconOf(Icon i) {
 
 Answer QtUi::message(const std::string& text, const std::string& title, Buttons buttons, Icon icon, int defaultButton) {
     QMessageBox box(iconOf(icon), shown(title), shown(text), QMessageBox::NoButton, window_);
+    // Texts are shown as written: a "<" in a file name or a received line is no markup.
+    box.setTextFormat(Qt::PlainText);
     const auto set = buttonsOf(buttons);
     for (const auto& b : set)
         box.addButton(b.button);
@@ -73,10 +81,18 @@ Answer QtUi::message(const std::string& text, const std::string& title, Buttons 
 }
 
 std::string QtUi::input(const std::string& prompt, const std::string& title, const std::string& proposed) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(window_, shown(title), shown(prompt), QLineEdit::Normal, look::qs(proposed), &ok);
-    return ok ? look::ss(answer) : std::string();
+    QInputDialog box(window_);
+    box.setObjectName("inputBox");
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(shown(title));
+    box.setLabelText(literal(shown(prompt)));
+    if (auto* label = box.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    box.setTextValue(look::qs(proposed));
+    // Wide enough to show a proposed path whole, where the screen allows.
+    const int wanted = box.fontMetrics().horizontalAdvance(look::qs(proposed)) + 80;
+    box.resize(std::clamp(wanted, box.sizeHint().width(), 640), box.sizeHint().height());
+    if (box.exec() != QDialog::Accepted) return std::string();
+    return look::ss(box.textValue());
 }
 
 void QtUi::beep() { QApplication::beep(); }

@@ -54,6 +54,10 @@ SlotGrid::SlotGrid(QWidget* parent) : QGroupBox(parent) {
     QFont fieldFont = font();
     fieldFont.setPointSizeF(fieldFont.pointSizeF() * 1.15);
     fieldFont.setBold(true);
+    // The position and time columns are as wide as their longest text, the
+    // name columns a little less; stretch shares out what the window has more.
+    const int positionWidth = QFontMetrics(fieldFont).horizontalAdvance(QStringLiteral("-00.0000, -000.0000")) + 14;
+    const int heardWidth = fontMetrics().horizontalAdvance(QStringLiteral("12/31/2026 12:59:59 AM")) + 10;
 
     for (int n = 1; n <= 8; ++n) {
         Row& r = row(n);
@@ -71,13 +75,13 @@ SlotGrid::SlotGrid(QWidget* parent) : QGroupBox(parent) {
         r.callId->setObjectName("CallsignID" + digit);
         r.callId->setToolTip(QString::fromLatin1(n <= 4 ? kCallIdTipClear : kCallIdTip));
         r.callId->setFont(fieldFont);
-        r.callId->setMinimumWidth(140);
+        r.callId->setMinimumWidth(115);
 
         r.team = new QLineEdit(this);
         r.team->setObjectName("Team" + digit + "name");
         r.team->setToolTip(QString::fromLatin1(kTeamTip));
         r.team->setFont(fieldFont);
-        r.team->setMinimumWidth(110);
+        r.team->setMinimumWidth(95);
 
         r.track = new QCheckBox(QString::fromLatin1("TRACKING         \"ON\""), this);
         r.track->setObjectName("callsign" + digit + "track");
@@ -89,12 +93,13 @@ SlotGrid::SlotGrid(QWidget* parent) : QGroupBox(parent) {
         r.location->setReadOnly(true);
         r.location->setFocusPolicy(Qt::ClickFocus);
         r.location->setFont(fieldFont);
-        r.location->setMinimumWidth(190);
+        r.location->setMinimumWidth(positionWidth);
 
         r.lastHeard = new QLabel(this);
         r.lastHeard->setObjectName("CallID" + digit + "LastHeard");
         r.lastHeard->setToolTip(QString::fromLatin1(kLastHeardTip));
-        r.lastHeard->setMinimumWidth(170);
+        r.lastHeard->setMinimumWidth(heardWidth);
+        r.lastHeard->setTextFormat(Qt::PlainText);
         r.lastHeard->setFrameShape(QFrame::Panel);
         r.lastHeard->setFrameShadow(QFrame::Sunken);
         r.lastHeard->setAlignment(Qt::AlignCenter);

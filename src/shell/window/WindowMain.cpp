@@ -23,9 +23,11 @@ int runWindowed(const CommandLine& cl) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(cl.workdir, ec)) {
-        QMessageBox::critical(
-            nullptr, "Quorvel",
+        QMessageBox box(
+            QMessageBox::Critical, "Quorvel",
             QString("The working directory %1 does not exist.").arg(QString::fromStdString(cl.workdir.string())));
+        box.setTextFormat(Qt::PlainText); // a folder name is no markup
+        box.exec();
         return 2;
     }
     SystemClock clock;
