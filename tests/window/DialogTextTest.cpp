@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <functional>
@@ -78,5 +79,35 @@ TEST_F(WindowTest, DialogTextsShowEveryCharacterAsWritten) {
                 qtUi.message(c.text, "Quorvel", Buttons::Ok, Icon::Exclamation, 1);
         });
         EXPECT_EQ(got.toStdString(), c.expected) << c.text;
+    }
+}
+
+// A notice written line by line keeps its lines whole where the screen has
+// room: Qt alone would wrap past about 500 pixels and strand the last words.
+TEST_F(WindowTest, NoticeLinesAreNotWrappedWhereTheScreenHasRoom) {
+    QtUi qtUi;
+    qtUi.attach(window.get());
+    const std::string line = "You can choose to POST manually or turn on the TIMED 1 minute Auto-Import function.";
+    for (Icon icon : {Icon::None, Icon::Exclamation}) {
+        int labelWidth = 0, lineWidth = 0, screenWidth = 0;
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d) return;
+            poll.stop();
+            QApplication::processEvents();
+            auto* label = d->findChild<QLabel*>("qt_msgbox_label");
+            labelWidth = label->contentsRect().width();
+            lineWidth = label->fontMetrics().horizontalAdvance(QString::fromStdString(line));
+            screenWidth = d->screen()->availableGeometry().width();
+            d->close();
+        });
+        poll.start();
+        qtUi.message("Your current IMPORT PATH is: /q\r" + line, "Quorvel    MAP OPTION NOTICE", Buttons::Ok, icon, 1);
+        ASSERT_GT(lineWidth, 500);
+        if (lineWidth + 200 < screenWidth) {
+            EXPECT_GE(labelWidth, lineWidth) << static_cast<int>(icon);
+        }
     }
 }

@@ -213,6 +213,10 @@ TEST_F(ScreensTest, TheMapColumnStandsBesideWhenThereIsRoomAndUnderWhenNot) {
 TEST_F(ScreensTest, PicturesOfTheWindowItsFramesAndDialogs) {
     QtUi qtUi;
     qtUi.attach(&w);
+    w.show(); // the README's picture: the window in its normal view, as the replay left it
+    w.normalviewmenu_Click();
+    settle();
+    save(&w, "window");
     app.st.map.exportarchiveNoticeVisible = true; // the override button
     w.redraw();
     for (QSize size : {QSize(1024, 768), QSize(1280, 1024), QSize(1600, 1030)}) {

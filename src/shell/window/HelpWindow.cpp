@@ -77,11 +77,17 @@ the display types it supports:</p>
 <i>quorvel.rxf</i> (route with connecting lines), <i>quorvel.txf</i> (tracks).</li>
 <li><b>Nat. Geo. TOPO!</b>: <i>quorvelNGTOPO.txt</i> (track), <i>quorvelNGTOPOnow.txt</i> (current),
 <i>quorvelNGTOPOnowCall.txt</i> (current with callsigns).</li>
-<li><b>OziExplorer "Live" Post</b>: positions go straight into a running OziExplorer.</li>
+<li><b>OziExplorer "Live" Post</b>: positions go straight into a running OziExplorer through its programming
+library. Where that library cannot be loaded (on Linux it never can) Quorvel says so once and keeps writing
+<i>quorvel.wpt</i> and the track files, so no position is lost.</li>
 <li><b>OTHER maps</b>: all file families are written; import them by hand.</li>
 </ul>
 <p><b>POST to map NOW</b> imports the new positions into the map program; <i>Turn on timed AUTO-Import</i> does it
-once a minute. <b>ARCHIVE Current Data files</b> appears when there are new positions; it moves the MapTech and
+once a minute. The button under it (<i>Manual Street Atlas Import</i>, <i>IMPORT to MapTech and Archive</i>,
+<i>Manual Import Delorme TopoUSA</i> or <i>Manual Import Nat.Geo. TOPO!</i>, after the map program chosen) runs
+that program's import at once. The map program must be running with its map shown; Quorvel types only into
+other programs' windows, never into its own. A posting that finds no file to import leaves the new positions
+waiting for the next one. <b>ARCHIVE Current Data files</b> appears when there are new positions; it moves the MapTech and
 OziExplorer files into the <i>data</i> folder so the next posting imports only new positions.
 <i>File &gt; Map file creation On/Off</i> switches single file families; <i>File &gt; Data file management</i>
 deletes them.</p>

@@ -33,6 +33,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
@@ -219,6 +220,9 @@ void MainWindow::build() {
     scroll_->setObjectName("panelScroll");
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // The body's height follows its width (wrapped captions): without this the
+    // scroll area would also reserve the height of the narrowest layout.
+    body_->setMinimumHeight(1);
     scroll_->setWidget(body_);
     scroll_->viewport()->installEventFilter(this);
     outer->addWidget(scroll_, 1);
@@ -1192,14 +1196,29 @@ void MainWindow::showBody(bool shown) {
 void MainWindow::normalviewmenu_Click() {
     showNormal();
     showBody(true);
-    // Wide enough for both columns side by side without scrolling, where the screen allows.
+    // Wide enough for both columns side by side and tall enough for the
+    // taller of them without scrolling, where the screen allows.
+    const QWidget* files = right_->findChild<QWidget*>("filesGroup");
     const int both = left_->minimumSizeHint().width() + columns_->spacing() +
-                     std::max(mapGroup_->minimumSizeHint().width(),
-                              right_->findChild<QWidget*>("filesGroup")->minimumSizeHint().width());
-    QSize want(std::max(both + 60, 1400), 980);
+                     std::max(mapGroup_->minimumSizeHint().width(), files->minimumSizeHint().width());
+    const int tall = std::max({left_->sizeHint().height(),
+                               mapGroup_->sizeHint().height() + rightLayout_->spacing() + files->sizeHint().height(),
+                               beside_ ? body_->sizeHint().height() : 0});
+    const int above = menuBar()->sizeHint().height() + panel_->findChild<QWidget*>("topBand")->sizeHint().height() +
+                      incomingBox_->sizeHint().height() + 60;
+    QSize want(std::max(both + 60, 1400), std::max(above + tall, 980));
     if (const QScreen* sc = screen()) want = want.boundedTo(sc->availableSize());
     resize(want);
     move(look::px(10), look::px(105));
+    // Wrapped captions are only measured once laid out: what still scrolls
+    // then is added to the height, as far as the screen allows.
+    QTimer::singleShot(0, this, [this] {
+        const int more = scroll_->verticalScrollBar()->maximum();
+        if (more <= 0 || isMaximized()) return;
+        QSize grown(width(), height() + more + 4);
+        if (const QScreen* sc = screen()) grown = grown.boundedTo(sc->availableSize());
+        resize(grown);
+    });
 }
 
 void MainWindow::arrangeColumns() {

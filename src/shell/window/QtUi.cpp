@@ -5,9 +5,12 @@
 #include "shell/window/MainWindow.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSpacerItem>
 #include <algorithm>
 #include <vector>
 
@@ -58,12 +61,32 @@ QMessageBox::Icon iconOf(Icon i) {
     return QMessageBox::NoIcon;
 }
 
+// The program writes its notices line by line; Qt would wrap any line past
+// about 500 pixels and leave a word or two alone on the next. The box is
+// made as wide as the longest line, as far as the screen allows.
+void widenFor(QMessageBox& box, const QString& text) {
+    const QFontMetrics fm(box.font());
+    int longest = 0;
+    for (const QString& line : text.split(QChar('\n')))
+        longest = std::max(longest, fm.horizontalAdvance(line));
+    const QScreen* screen = box.screen();
+    const int cap = std::min(900, screen ? screen->availableGeometry().width() - 160 : 900);
+    // Room for the label's own indent and the spacing beside the icon.
+    const int want = std::min(longest + 40, cap);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int icon = box.iconPixmap().isNull() ? 0 : box.iconPixmap().width() + 24;
+    grid->addItem(new QSpacerItem(want + icon, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 } // namespace
 
 Answer QtUi::message(const std::string& text, const std::string& title, Buttons buttons, Icon icon, int defaultButton) {
     QMessageBox box(iconOf(icon), shown(title), shown(text), QMessageBox::NoButton, window_);
     // Texts are shown as written: a "<" in a file name or a received line is no markup.
     box.setTextFormat(Qt::PlainText);
+    widenFor(box, shown(text));
     const auto set = buttonsOf(buttons);
     for (const auto& b : set)
         box.addButton(b.button);
