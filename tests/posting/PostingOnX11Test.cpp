@@ -44,7 +44,7 @@ TEST(PostingOnX11, OwnWindowsNeverReceiveTheKeys) {
     };
     for (const auto& c : cases) {
         test::KeyRecorderWindow own(display.name(), "open Street Atlas and check");
-        ASSERT_TRUE(own.ok());
+        ASSERT_TRUE(own.ok()) << display.name() << " " << c.mapRunning;
         own.setOwner(static_cast<long>(getpid()));
         std::unique_ptr<test::KeyRecorderWindow> map;
         if (c.mapRunning) map = std::make_unique<test::KeyRecorderWindow>(display.name(), "Street Atlas USA 5.0");

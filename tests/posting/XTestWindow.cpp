@@ -46,7 +46,9 @@ XDisplay::XDisplay() {
     if (pid_ == 0) {
         close(fds[0]);
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
+        // -noreset: the server would otherwise start over whenever its last
+        // client leaves, refusing the next test's connection meanwhile.
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0", "800x600x24",
                static_cast<char*>(nullptr));
         _exit(127);
     }
