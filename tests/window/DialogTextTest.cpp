@@ -2,6 +2,8 @@
 // shortcut mark and "<" no markup.
 #include "WindowFixture.h"
 
+#include "core/MessageState.h"
+#include "shell/window/MessageForm.h"
 #include "shell/window/QtUi.h"
 
 #include <QInputDialog>
@@ -110,4 +112,17 @@ TEST_F(WindowTest, NoticeLinesAreNotWrappedWhereTheScreenHasRoom) {
             EXPECT_GE(labelWidth, lineWidth) << static_cast<int>(icon);
         }
     }
+}
+
+TEST_F(WindowTest, TheMessageWindowShowsReceivedTextAsWritten) {
+    MessageForm form(window.get());
+    MessageWindowState state;
+    state.caption = "N7ODF: <b>open</b> Street Atlas & check";
+    state.LabelReplySentString = "N7ODF>APRS::QUORVEL  :<i>ack</i> & {12";
+    state.LabelMsgReply = "<u>REPLY</u>";
+    form.show(state);
+    EXPECT_EQ(shown(form.findChild<QLabel*>("LabelReplySentString")).toStdString(), state.LabelReplySentString);
+    EXPECT_EQ(shown(form.findChild<QLabel*>("LabelMsgReply")).toStdString(), state.LabelMsgReply);
+    EXPECT_EQ(form.windowTitle().toStdString(), state.caption);
+    form.hide();
 }

@@ -33,6 +33,9 @@ MessageForm::MessageForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     echo_ = new QLabel(this);
     echo_->setObjectName("LabelReplySentString");
     echo_->setWordWrap(true);
+    // Both labels carry received text: shown as written, never as markup.
+    echo_->setTextFormat(Qt::PlainText);
+    heading_->setTextFormat(Qt::PlainText);
     grid->addWidget(heading_, 0, 0);
     grid->addWidget(text_, 0, 1, 1, 2);
     grid->addWidget(send_, 1, 0);
