@@ -298,27 +298,3 @@ TEST(MapOptions, LiveOziWithoutTheLibraryTellsOnceWhatStillWorks) {
     EXPECT_NE(ozi[0].find("cannot be loaded"), std::string::npos);
     EXPECT_NE(ozi[0].find("quorvel.wpt"), std::string::npos);
 }
-
-// A name chosen in one listing never survives into the next: SAVE with
-// nothing highlighted warns instead of storing the old name for another map.
-TEST(MapOptions, ReopenedChooserStartsWithNothingSelected) {
-    test::PostingRig rig;
-    for (const char* f : {"quorvel.mxf", "quorvelSA5now.txt"})
-        rig.tmp.write(f, "x");
-    rig.options.Option2ImportMapTech_Click();
-    rig.options.changeimport_Click();
-    rig.options.File1_Click("quorvel.mxf");
-    rig.options.Commandyesbrowseimportpath_Click();
-    ASSERT_EQ(rig.st.map.importPathMapTech, rig.path("quorvel.mxf"));
-
-    rig.options.Option1ImportSA_Click();
-    const std::string saPath = rig.st.map.importPathStreetAtlas;
-    rig.options.changeimportSA_Click();
-    EXPECT_EQ(rig.st.map.chooser.selected, "");
-    rig.ui.messages.clear();
-    rig.options.Commandyesbrowseimportpath_Click();
-    EXPECT_EQ(rig.st.map.importPathStreetAtlas, saPath);
-    ASSERT_EQ(rig.ui.messages.size(), 1u);
-    EXPECT_EQ(rig.ui.messages[0].text.rfind("NO VALID IMPORT FILE PATH SPECIFIED!\r", 0), 0u);
-    EXPECT_EQ(rig.ui.messages[0].icon, Icon::Exclamation);
-}

@@ -438,38 +438,33 @@ TEST_F(WindowTest, StatusFieldGrowsForTheUpdateCountdownAndReturns) {
 TEST_F(WindowTest, ManualImportButtonsFollowTheMapProgramAndTellWhatTheyDo) {
     struct Case {
         const char* mapType;
-        const char* shown; // the one manual import button in view, nullptr for none
-        const char* call;
+        const char* shown; // the one manual import button in view, "" for none
+        const char* caption;
     } cases[] = {
-        {"streetatlas50", "importSA", "importSA_Click"},
-        {"maptechSTD", "autoimport", "autoimport_Click"},
-        {"MAPTECHPRO", "autoimport", "autoimport_Click"},
-        {"DelormeTOPOusa", "ImportDelormeTopo", "ImportDelormeTopo_Click"},
-        {"NatGeoTOPO", "ImportNatGeoTOPO", "ImportNatGeoTOPO_Click"},
-        {"OtherMaps", nullptr, nullptr},
-        {"OziLive", nullptr, nullptr},
+        {"streetatlas50", "importSA", "Manual Street Atlas Import"},
+        {"maptechSTD", "autoimport", "IMPORT to MapTech and Archive"},
+        {"MAPTECHPRO", "autoimport", "IMPORT to MapTech and Archive"},
+        {"DelormeTOPOusa", "ImportDelormeTopo", "Manual Import Delorme TopoUSA"},
+        {"NatGeoTOPO", "ImportNatGeoTOPO", "Manual Import Nat.Geo. TOPO!"},
+        {"OtherMaps", "", ""},
+        {"OziLive", "", ""},
     };
-    const char* const names[] = {"importSA", "autoimport", "ImportDelormeTopo", "ImportNatGeoTOPO"};
     for (const auto& c : cases) {
         st.map.mapType = c.mapType;
         st.map.importtomapnowEnabled = true;
         window->redraw();
-        for (const char* n : names)
-            EXPECT_EQ(!control<QPushButton>(n)->isHidden(), c.shown && std::string(n) == c.shown)
-                << c.mapType << " " << n;
-        if (!c.shown) continue;
+        for (const char* n : {"importSA", "autoimport", "ImportDelormeTopo", "ImportNatGeoTOPO"})
+            EXPECT_EQ(!control<QPushButton>(n)->isHidden(), std::string(n) == c.shown) << c.mapType << " " << n;
+        if (!*c.shown) continue;
         auto* b = control<QPushButton>(c.shown);
+        EXPECT_EQ(b->text(), c.caption);
         handlers.calls.clear();
         b->click();
-        EXPECT_EQ(handlers.calls, std::vector<std::string>{c.call}) << c.mapType;
+        EXPECT_EQ(handlers.calls, std::vector<std::string>{std::string(c.shown) + "_Click"}) << c.mapType;
         st.map.importtomapnowEnabled = false; // as the map options switch POST now
         window->redraw();
         EXPECT_FALSE(b->isEnabled()) << c.mapType;
     }
-    EXPECT_EQ(control<QPushButton>("importSA")->text(), "Manual Street Atlas Import");
-    EXPECT_EQ(control<QPushButton>("autoimport")->text(), "IMPORT to MapTech and Archive");
-    EXPECT_EQ(control<QPushButton>("ImportDelormeTopo")->text(), "Manual Import Delorme TopoUSA");
-    EXPECT_EQ(control<QPushButton>("ImportNatGeoTOPO")->text(), "Manual Import Nat.Geo. TOPO!");
     EXPECT_EQ(control<QPushButton>("autoimport")->toolTip(),
               "Will take control of MapTech and automatically send the Import commands. NOTE: Maptech must be "
               "running and the map displayed.");

@@ -125,21 +125,3 @@ TEST_F(ScreensTest, NothingLeavesTheWindowAt1024x768AndLarger) {
     EXPECT_TRUE(w.findChild<QWidget*>("slotGrid")->isVisible());
     w.hide();
 }
-
-TEST_F(ScreensTest, TheMapColumnStandsBesideWhenThereIsRoomAndUnderWhenNot) {
-    w.show();
-    struct Case {
-        QSize size;
-        bool beside;
-    } cases[] = {{QSize(1024, 768), false}, {QSize(1400, 980), true}, {QSize(1024, 768), false}};
-    for (const auto& c : cases) {
-        w.resize(c.size);
-        settle();
-        const QWidget* slots = w.findChild<QWidget*>("slotGrid");
-        const QWidget* map = w.findChild<QWidget*>("mapGroup");
-        const int slotsRight = slots->mapTo(&w, QPoint(slots->width(), 0)).x();
-        const int mapLeft = map->mapTo(&w, QPoint(0, 0)).x();
-        EXPECT_EQ(mapLeft >= slotsRight, c.beside) << c.size.width();
-    }
-    w.hide();
-}
