@@ -54,7 +54,8 @@ constexpr Colour kGreen = 8454016;
 constexpr Colour kGray = 12632256;
 constexpr Colour kRed = 255;
 
-// The status field at rest; the update countdown widens it where the window has room.
+// The status field and the activity label beside it at rest; the update
+// countdown widens the status field where the window has room.
 constexpr int kStatusWidth = 260;
 constexpr int kMicWidth = 170;
 
