@@ -5,6 +5,7 @@
 #include "core/WorkDir.h"
 #include "platform/Clock.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -31,16 +32,21 @@ void ErrorLog::entry(int number, std::string_view description, std::string_view 
 void ErrorLog::errorfileresize() {
     static constexpr const char* kMarker = " in SUB ERRORFILERESIZE ";
     if (!dir_.exists(kErrorFile)) return;
-    std::vector<std::string> lines;
-    if (!guard(kMarker, [&] { lines = dir_.readLines(kErrorFile); })) return;
-    const long total = static_cast<long>(lines.size());
-    if (total <= 1001) return;
-    // Lines numbered from 1 whose number is at least total - 1000 survive.
-    std::vector<std::string> kept(lines.begin() + (total - 1001), lines.end());
-    // Go through the scratch copy so that a failed rewrite leaves a whole copy behind.
-    if (!guard(kMarker, [&] { dir_.writeLines("quorvel.rrr", kept); })) return;
-    if (!guard(kMarker, [&] { dir_.writeLines(kErrorFile, kept); })) return;
-    guard(kMarker, [&] { dir_.remove("quorvel.rrr"); });
+    // One pass keeping only the lines that may survive, so that neither a
+    // file of millions of empty lines nor one endless line fills the memory.
+    std::deque<std::string> kept;
+    std::size_t total = 0;
+    if (!guard(kMarker, [&] {
+            dir_.forEachLine(kErrorFile, kMaxErrorLine, [&](const LineRead& l) {
+                ++total;
+                if (kept.size() == kKeptLines) kept.pop_front();
+                kept.emplace_back(l.text);
+            });
+        }))
+        return;
+    if (total <= kKeptLines) return;
+    // Replaced in one step: a failed rewrite leaves the whole old file.
+    guard(kMarker, [&] { dir_.replaceLinesAtomically(kErrorFile, {kept.begin(), kept.end()}); });
 }
 
 void ErrorLog::debugLine(std::string_view line) {

@@ -4,6 +4,7 @@
 
 #include "core/Failure.h"
 
+#include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -41,8 +42,11 @@ public:
         return false;
     }
 
-    // Keeps the last 1001 lines of quorvel.err (start-up trimming).
+    // Keeps the last 1001 lines of quorvel.err (start-up trimming). Lines
+    // longer than kMaxErrorLine come out cut there.
     void errorfileresize();
+    static constexpr std::size_t kKeptLines = 1001;
+    static constexpr std::size_t kMaxErrorLine = 8192;
 
     // Appends one line to quorvel.log; failures are swallowed.
     void debugLine(std::string_view line);

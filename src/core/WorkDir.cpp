@@ -4,9 +4,17 @@
 #include "core/Failure.h"
 #include "core/Text.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -24,26 +32,218 @@ namespace {
     case EPERM:
     case EROFS: throw Failure(err::PermissionDenied);
     case ENOSPC:
-    case EDQUOT: throw Failure(err::DiskFull);
+    case EDQUOT:
+    case EFBIG: throw Failure(err::DiskFull);
     default: throw Failure(57); // Device I/O error
     }
 }
 
-// Writes all of `data` to a file opened with `mode`; any short write or a
-// failing close is a failure, so a full disk never passes for success.
-void writeFile(const fs::path& p, const char* mode, std::string_view data) {
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    // The close that counts: a failing one is a failed write (NFS, quotas).
+    int release() {
+        const int r = ::close(fd);
+        fd = -1;
+        return r == 0 ? 0 : (errno ? errno : EIO);
+    }
+};
+
+void checkPlace(const fs::path& p) {
     std::error_code ec;
     if (fs::is_directory(p, ec)) throw Failure(err::PathFileAccess);
     if (p.has_parent_path() && !fs::is_directory(p.parent_path(), ec)) throw Failure(err::PathNotFound);
-    errno = 0;
-    FILE* f = std::fopen(p.c_str(), mode);
-    if (!f) failFromErrno(errno);
-    errno = 0;
-    std::size_t n = data.empty() ? 0 : std::fwrite(data.data(), 1, data.size(), f);
-    int writeErr = (n != data.size()) ? (errno ? errno : EIO) : 0;
-    errno = 0;
-    if (std::fclose(f) != 0 && writeErr == 0) writeErr = errno ? errno : EIO;
-    if (writeErr) failFromErrno(writeErr);
+}
+
+// Writes all of `data`; 0 or the errno of the failure.
+int writeAll(int fd, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return n < 0 ? errno : EIO;
+        }
+    }
+    return 0;
+}
+
+// Rewrites a file in place; any short write or a failing close is a failure,
+// so a full disk never passes for success.
+void rewriteFile(const fs::path& p, std::string_view data) {
+    checkPlace(p);
+    Fd f(::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (f.fd < 0) failFromErrno(errno);
+    int e = writeAll(f.fd, data);
+    const int c = f.release();
+    if (e == 0) e = c;
+    if (e) failFromErrno(e);
+}
+
+// Appends `data` with one write, so that an entry lands whole or not at all:
+// a write cut short (a disk that fills up part way) is cut back off the file.
+void appendFile(const fs::path& p, std::string_view data) {
+    checkPlace(p);
+    Fd f(::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (f.fd < 0) failFromErrno(errno);
+    struct stat sb {};
+    const bool regular = ::fstat(f.fd, &sb) == 0 && S_ISREG(sb.st_mode);
+    int e = 0;
+    if (!data.empty()) {
+        ssize_t n;
+        do {
+            n = ::write(f.fd, data.data(), data.size());
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            e = errno;
+        } else if (static_cast<std::size_t>(n) < data.size()) {
+            // Only a second write can tell why the first stopped; when it goes
+            // through after all, the entry is whole.
+            e = writeAll(f.fd, data.substr(static_cast<std::size_t>(n)));
+            // Should even the cut fail, the torn part stays: nothing else can be done here.
+            if (e && regular) {
+                [[maybe_unused]] const int cut = ::ftruncate(f.fd, sb.st_size);
+            }
+        }
+    }
+    const int c = f.release();
+    if (e == 0) e = c;
+    if (e) failFromErrno(e);
+}
+
+// A scratch name beside `target`: a hidden name made of the target's and a
+// random part, so that nobody can plant anything there in advance.
+fs::path scratchName(const fs::path& target) {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 rng{
+        std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    std::string name = "." + target.filename().string() + ".";
+    for (int i = 0; i < 8; ++i)
+        name += kChars[rng() % (sizeof kChars - 1)];
+    name += ".part";
+    return target.parent_path() / name;
+}
+
+// Creates a scratch file exclusively (never an existing name, never through
+// a link); returns its descriptor and sets `path`.
+int createScratch(const fs::path& target, unsigned mode, fs::path& path) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = scratchName(target);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) failFromErrno(errno);
+    }
+    failFromErrno(EEXIST);
+}
+
+// The file a chain of symbolic links ends at (the name itself when it is no link).
+fs::path followLinks(fs::path p) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat sb {};
+        if (::lstat(p.c_str(), &sb) != 0 || !S_ISLNK(sb.st_mode)) return p;
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) failFromErrno(ec.value());
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    failFromErrno(ELOOP);
+}
+
+void syncDirectory(const fs::path& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Writes `data` as the new content of `target` (links already followed) and
+// renames it into place; `beforeRename` runs once the scratch file is complete,
+// just before the rename.
+void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options,
+                 const std::function<void()>& beforeRename) {
+    checkPlace(target);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) throw Failure(err::PathFileAccess);
+    fs::path scratch;
+    // An existing file's content may be private: the scratch copy is private
+    // until it is complete, then takes the old file's mode.
+    Fd f(createScratch(target, exists ? 0600 : options.newMode, scratch));
+    int e = writeAll(f.fd, data);
+    if (e == 0 && exists) {
+        if (::fchmod(f.fd, old.st_mode & 07777) != 0) e = errno;
+        struct stat now {};
+        if (e == 0 && ::fstat(f.fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+            ::fchown(f.fd, old.st_uid, old.st_gid) != 0) {
+            // Only root may give a file away; the group alone may still be ours to keep.
+            [[maybe_unused]] const int kept = ::fchown(f.fd, static_cast<uid_t>(-1), old.st_gid);
+        }
+    }
+    if (e == 0 && options.durability == Durability::Synced && ::fsync(f.fd) != 0) e = errno;
+    const int c = f.release();
+    if (e == 0) e = c;
+    if (e == 0) {
+        try {
+            if (beforeRename) beforeRename();
+        } catch (...) {
+            ::unlink(scratch.c_str());
+            throw;
+        }
+        if (::rename(scratch.c_str(), target.c_str()) != 0) e = errno;
+    }
+    if (e) {
+        ::unlink(scratch.c_str());
+        failFromErrno(e);
+    }
+    if (options.durability == Durability::Synced) syncDirectory(target.parent_path());
+}
+
+// Gives the file at `from` a second name `to` in one step, through a scratch
+// name: a hard link where the file system has them, else a copy.
+void keepUnder(const fs::path& from, const fs::path& to) {
+    checkPlace(to);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path scratch = scratchName(to);
+        if (::link(from.c_str(), scratch.c_str()) == 0) {
+            if (::rename(scratch.c_str(), to.c_str()) != 0) {
+                const int e = errno;
+                ::unlink(scratch.c_str());
+                failFromErrno(e);
+            }
+            return;
+        }
+        if (errno == EEXIST) continue;
+        break;
+    }
+    // No hard links here (or across devices): copy the bytes.
+    std::string data;
+    {
+        Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        if (in.fd < 0) failFromErrno(errno);
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(in.fd, buf, sizeof buf);
+            if (n > 0) {
+                data.append(buf, static_cast<std::size_t>(n));
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else if (n < 0) {
+                failFromErrno(errno);
+            } else {
+                break;
+            }
+        }
+    }
+    replaceFile(to, data, {}, nullptr);
 }
 
 } // namespace
@@ -83,36 +283,145 @@ bool WorkDir::exists(std::string_view name) const {
 }
 
 void WorkDir::appendLine(std::string_view name, std::string_view line) const {
-    std::string data(line);
-    data += "\r\n";
-    writeFile(path(name), "ab", data);
+    std::string data;
+    appendCrlfLine(data, line);
+    appendFile(path(name), data);
 }
 
 void WorkDir::appendLines(std::string_view name, const std::vector<std::string>& lines) const {
-    std::string data;
-    for (const auto& l : lines)
-        data += l + "\r\n";
-    writeFile(path(name), "ab", data);
+    appendFile(path(name), crlfText(lines));
 }
 
 void WorkDir::writeLines(std::string_view name, const std::vector<std::string>& lines) const {
-    std::string data;
-    for (const auto& l : lines)
-        data += l + "\r\n";
-    writeFile(path(name), "wb", data);
+    rewriteFile(path(name), crlfText(lines));
 }
 
 void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>& lines) const {
     const fs::path p = path(name);
-    std::error_code ec;
-    if (fs::is_regular_file(fs::symlink_status(p, ec))) fs::remove(p, ec);
-    std::string data;
-    for (const auto& l : lines)
-        data += l + "\r\n";
-    writeFile(p, "wb", data);
+    checkPlace(p);
+    const std::string data = crlfText(lines);
+    // Whatever holds the name goes first, a link included, and the new file
+    // is created exclusively: received text never goes where a planted link
+    // points.
+    for (int attempt = 0;; ++attempt) {
+        if (::unlink(p.c_str()) != 0 && errno != ENOENT) failFromErrno(errno);
+        Fd f(::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (f.fd < 0) {
+            if (errno == EEXIST && attempt < 10) continue;
+            failFromErrno(errno);
+        }
+        int e = writeAll(f.fd, data);
+        const int c = f.release();
+        if (e == 0) e = c;
+        if (e) failFromErrno(e);
+        return;
+    }
 }
 
-void WorkDir::writeText(std::string_view name, std::string_view text) const { writeFile(path(name), "wb", text); }
+void WorkDir::writeText(std::string_view name, std::string_view text) const { rewriteFile(path(name), text); }
+
+void WorkDir::replaceAtomically(std::string_view name, std::string_view text, const ReplaceOptions& options) const {
+    const fs::path target = followLinks(path(name));
+    if (options.keepPreviousAs.empty()) {
+        replaceFile(target, text, options, nullptr);
+        return;
+    }
+    // The previous version gets its second name only once the new one is
+    // complete, and stays under both names until the rename: at no moment
+    // is neither version in place.
+    const fs::path previous = path(options.keepPreviousAs);
+    std::optional<Failure> keepFailed;
+    replaceFile(target, text, options, [&] {
+        std::error_code ec;
+        if (!fs::is_regular_file(target, ec)) return;
+        try {
+            keepUnder(target, previous);
+        } catch (const Failure& f) {
+            keepFailed = f;
+        }
+    });
+    if (keepFailed) throw *keepFailed;
+}
+
+void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<std::string>& lines,
+                                     const ReplaceOptions& options) const {
+    replaceAtomically(name, crlfText(lines), options);
+}
+
+void WorkDir::copyAtomically(std::string_view from, std::string_view to) const {
+    const fs::path src = path(from);
+    std::error_code ec;
+    if (!fs::exists(src, ec)) throw Failure(err::FileNotFound);
+    if (fs::is_directory(src, ec)) throw Failure(err::PathFileAccess);
+    replaceAtomically(to, readText(from));
+}
+
+bool WorkDir::holds(std::string_view name, std::string_view text) const {
+    const fs::path p = path(name);
+    struct stat sb {};
+    if (::stat(p.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode) || static_cast<std::uintmax_t>(sb.st_size) != text.size())
+        return false;
+    Fd f(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    if (f.fd < 0) return false;
+    char buf[65536];
+    std::size_t at = 0;
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return at == text.size();
+        const auto len = static_cast<std::size_t>(n);
+        if (at + len > text.size() || text.compare(at, len, std::string_view(buf, len)) != 0) return false;
+        at += len;
+    }
+}
+
+void WorkDir::forEachLine(std::string_view name, std::size_t maxLine,
+                          const std::function<void(const LineRead&)>& onLine) const {
+    const fs::path p = path(name);
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) throw Failure(err::PathFileAccess);
+    Fd f(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    if (f.fd < 0) failFromErrno(errno);
+    std::string line;
+    line.reserve(std::min<std::size_t>(maxLine, 256));
+    bool cut = false, afterCr = false, pending = false;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw Failure(57);
+        if (n == 0) break;
+        for (ssize_t i = 0; i < n; ++i) {
+            const char c = buf[i];
+            if (c == '\n' && afterCr) {
+                afterCr = false;
+                continue;
+            }
+            afterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                onLine({line, true, cut});
+                line.clear();
+                cut = pending = false;
+            } else if (line.size() < maxLine) {
+                line.push_back(c);
+                pending = true;
+            } else {
+                cut = pending = true;
+            }
+        }
+    }
+    if (pending) onLine({line, false, cut});
+}
+
+void WorkDir::checkWritable() const {
+    std::error_code ec;
+    if (!fs::is_directory(root_, ec)) throw Failure(err::PathNotFound);
+    fs::path probe;
+    Fd f(createScratch(root_ / "quorvel.probe", 0600, probe));
+    f.release();
+    ::unlink(probe.c_str());
+}
 
 std::string WorkDir::readText(std::string_view name) const {
     fs::path p = path(name);
@@ -213,6 +522,32 @@ std::vector<std::string> splitLines(std::string_view text) {
     }
     if (start < text.size()) lines.emplace_back(text.substr(start));
     return lines;
+}
+
+void appendCrlfLine(std::string& out, std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    out += "\r\n";
+}
+
+std::string crlfText(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& l : lines)
+        size += l.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const auto& l : lines)
+        appendCrlfLine(out, l);
+    return out;
 }
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {

@@ -123,25 +123,7 @@ void appendLines(const WorkDir& dir, std::string_view name, const std::vector<st
 }
 
 void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines) {
-    const fs::path target = dir.path(name);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) throw Failure(err::PathFileAccess);
-    const std::string scratchName = "." + target.filename().string() + ".part";
-    const fs::path scratch = target.parent_path() / scratchName;
-    try {
-        // Relative to the working directory, like every name given here.
-        fs::path rel = fs::relative(scratch, dir.root(), ec);
-        dir.writeLines(ec ? scratch.string() : rel.string(), lines);
-    } catch (...) {
-        fs::remove(scratch, ec);
-        throw;
-    }
-    fs::rename(scratch, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(scratch, ignored);
-        failFromErrno(ec.value());
-    }
+    dir.replaceLinesAtomically(name, lines);
 }
 
 FileStamp stampOf(const WorkDir& dir, std::string_view name) {

@@ -27,8 +27,8 @@ std::vector<std::string> headLines(const WorkDir& dir, std::string_view name, st
 // failure is passed on, so the next append never continues a torn line.
 void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
 
-// Rewrites the file through a scratch copy renamed over it: a failed write
-// leaves the previous content in place.
+// Rewrites the file through an exclusive scratch copy renamed over it: a
+// failed write leaves the previous content in place.
 void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
 
 // The third comma-separated field of a record without its surrounding blanks,

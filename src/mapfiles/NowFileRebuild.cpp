@@ -1,5 +1,6 @@
-// The old lines are read before anything is moved, and the new file replaces
-// the old one whole, so no failure on the way can drop another station's line.
+// The new file is written whole beside the old one and renamed over it, and
+// the old one gets its .tmp name before that rename: the "now" file is in
+// place at every moment, so no stop, however abrupt, can lose the stations.
 #include "mapfiles/NowFileRebuild.h"
 
 #include "core/Text.h"
@@ -21,14 +22,24 @@ std::vector<std::string> NowFileRebuild::rebuilt(const std::vector<std::string>&
 void NowFileRebuild::rebuild(const char* nowFile, const char* tmpFile, const std::string& record,
                              const std::string& callsign) {
     std::vector<std::string> old;
-    if (dir().exists(nowFile) && !guarded([&] { old = dir().readLines(nowFile); }))
+    const bool present = dir().exists(nowFile);
+    // Without the file, its .tmp holds the stations it had.
+    const char* source = present ? nowFile : (dir().exists(tmpFile) ? tmpFile : nullptr);
+    if (source && !guarded([&] { old = dir().readLines(source); }))
         return; // unreadable: leave it as it is rather than rebuild it without its lines
-    if (dir().exists(tmpFile)) guarded([&] { dir().remove(tmpFile); });
-    bool rotated = false;
-    if (dir().exists(nowFile)) rotated = guarded([&] { dir().rename(nowFile, tmpFile); });
-    const auto lines = rebuilt(old, record, callsign);
-    if (!guarded([&] { replaceLines(dir(), nowFile, lines); }) && rotated && !dir().exists(nowFile))
-        guarded([&] { dir().rename(tmpFile, nowFile); }); // the map program keeps the previous positions
+    ReplaceOptions options;
+    if (present) options.keepPreviousAs = tmpFile;
+    guarded([&] { dir().replaceLinesAtomically(nowFile, rebuilt(old, record, callsign), options); });
+}
+
+bool NowFileRebuild::restore(Context& ctx, const char* nowFile, const char* tmpFile) {
+    if (ctx.dir.exists(nowFile) || !ctx.dir.exists(tmpFile)) return false;
+    return ctx.log.guard(kSavefilesMarker, [&] { ctx.dir.copyAtomically(tmpFile, nowFile); });
+}
+
+void NowFileRebuild::restoreAll(Context& ctx) {
+    restore(ctx, kSa5Now, kSa5NowTmp);
+    restore(ctx, kTopoNowCall, kTopoNowCallTmp);
 }
 
 } // namespace qv::mapfile

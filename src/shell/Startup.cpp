@@ -9,6 +9,7 @@
 #include "core/WorkDir.h"
 #include "intake/ImportReplay.h"
 #include "intake/SerialLink.h"
+#include "mapfiles/NowFileRebuild.h"
 #include "platform/SerialPort.h"
 #include "platform/SerialSettings.h"
 #include "platform/TcpSocket.h"
@@ -30,6 +31,10 @@ void Startup::Form_Load() {
         if (ctx_.dir.exists("QUORVEL.HLP")) st.cfg.helpFile = ctx_.dir.path("QUORVEL.HLP").string();
     });
     log.errorfileresize();
+    // A "now" file lost to a stop in the middle of an older version's
+    // rebuild, and the scratch files of a write stopped half way.
+    mapfile::NowFileRebuild::restoreAll(ctx_);
+    log.guard(kMarker, [&] { ctx_.dir.removeMatching(".quorvel*.part"); });
     ctx_.ui.refresh();
 
     if (ctx_.dir.exists(kConfigFile)) {

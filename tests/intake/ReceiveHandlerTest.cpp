@@ -123,7 +123,7 @@ TEST_F(Receive, DebugLogTracesCompleteLines) {
     port.feedReceived("N0CALL>APRS:>one\r");
     st.marks.debugLog = true;
     port.feedReceived("N0CALL>APRS:>two\r");
-    EXPECT_EQ(tmp.read(kDebugLogFile), "N0CALL>APRS:>two\r\r\n");
+    EXPECT_EQ(tmp.read(kDebugLogFile), "N0CALL>APRS:>two\r\n");
 }
 
 TEST_F(Receive, EndlessLineIsCutAt4KiBLoggedAndClassified) {
