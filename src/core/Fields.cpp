@@ -83,4 +83,22 @@ std::string quoted(std::string_view s) {
 
 std::string boolField(bool b) { return b ? "#TRUE#" : "#FALSE#"; }
 
+std::string recordSafeName(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c == 0x7F || c == ',' || c == '"') {
+            r.push_back(' ');
+        } else if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(s[i + 1]) <= 0x9F) {
+            r.push_back(' '); // U+0080..U+009F, the control characters of UTF-8
+            ++i;
+        } else {
+            r.push_back(static_cast<char>(c));
+        }
+    }
+    return r;
+}
+
 } // namespace qv

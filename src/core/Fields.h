@@ -38,4 +38,10 @@ FieldList readFields(std::string_view text, std::size_t count);
 std::string quoted(std::string_view s);
 std::string boolField(bool b);
 
+// A tactical name as every record can carry it: a comma or a double quote
+// would add fields, a tab or any other control character would split or end
+// a record, so each of them becomes a blank.
+std::string recordSafeName(std::string_view s);
+inline bool isRecordSafeName(std::string_view s) { return recordSafeName(s) == s; }
+
 } // namespace qv

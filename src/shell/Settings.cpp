@@ -16,13 +16,10 @@
 
 #include "core/Fields.h"
 
+#include "tracking/SlotTable.h"
+
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace qv {
@@ -123,59 +120,19 @@ std::optional<Record> readRecord(const std::string& line) {
     return r;
 }
 
-// A last line without its line end may have been cut anywhere; it is taken
-// only when its value cannot be the beginning of a longer one.
-bool completeLastRecord(const std::string& line) {
-    auto r = readRecord(line);
-    if (!r) return false;
-    return r->quotedValue || text::iequals(r->value, "#TRUE#") || text::iequals(r->value, "#FALSE#");
+// The key of a record, for telling which one was left out; never its value,
+// which may be the password.
+std::string keyOf(const std::string& line) {
+    std::string k = text::trim(line.substr(0, line.find(',')));
+    return text::replaceAll(k, "\"", "");
 }
 
-[[noreturn]] void failFromErrno(int e) {
-    switch (e) {
-    case ENOSPC:
-    case EDQUOT: throw Failure(err::DiskFull);
-    case EACCES:
-    case EPERM:
-    case EROFS: throw Failure(err::PermissionDenied);
-    case ENOENT:
-    case ENOTDIR: throw Failure(err::PathNotFound);
-    case EISDIR: throw Failure(err::PathFileAccess);
-    default: throw Failure(57);
-    }
+bool isMarker(std::string_view line) {
+    return text::iequals(text::trim(text::replaceAll(line, "\"", "")), kNewConfigMarker);
 }
 
-// Writes the whole file beside the old one and renames it over it, so the
-// file on disk is always either the old or the new one, never half of either.
-void replaceFile(const std::filesystem::path& target, const std::string& data) {
-    std::filesystem::path tmp = target;
-    tmp += ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) failFromErrno(errno);
-    int e = 0;
-    // The file holds the APRS-IS passcode: one the operator made private
-    // (a station's shared working directory) stays private when rewritten.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) e = errno;
-    std::size_t done = 0;
-    while (done < data.size() && e == 0) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
-            e = errno;
-        } else if (n == 0) {
-            e = EIO;
-        }
-    }
-    if (e == 0 && ::fsync(fd) != 0) e = errno;
-    if (::close(fd) != 0 && e == 0) e = errno;
-    if (e == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) e = errno;
-    if (e != 0) {
-        ::unlink(tmp.c_str());
-        failFromErrno(e);
-    }
-}
+// Longest line taken; a real configuration line is a few dozen characters.
+constexpr std::size_t kMaxConfigLine = 65536;
 
 } // namespace
 
@@ -241,7 +198,17 @@ void Settings::savesettings() {
     if (st.marks.loading()) return;
     st.marks.PGMmessage = "SavingChanges";
     ctx_.ui.refresh();
-    ctx_.log.guard(kSaveMarker, [&] { replaceFile(ctx_.dir.path(kConfigFile), configText(st)); });
+    ctx_.log.guard(kSaveMarker, [&] {
+        const std::string text = configText(st);
+        // Unchanged settings leave the file alone, its time stamp included.
+        if (ctx_.dir.holds(kConfigFile, text)) return;
+        // It holds the APRS-IS password: a new file is the user's alone, an
+        // existing one keeps the mode and owner the user gave it.
+        ReplaceOptions options;
+        options.newMode = 0600;
+        options.durability = Durability::Synced;
+        ctx_.dir.replaceAtomically(kConfigFile, text, options);
+    });
 }
 
 Settings::Loaded Settings::getsettings() {
@@ -250,19 +217,47 @@ Settings::Loaded Settings::getsettings() {
     st.marks.PGMmessage = "LoadingConfiguration";
     ctx_.ui.refresh();
 
-    std::string data;
-    bool readable = ctx_.log.guard(kLoadMarker, [&] { data = ctx_.dir.readText(kConfigFile); });
-    std::vector<std::string> lines = readable ? splitLines(data) : std::vector<std::string>{};
-    // A file that does not end with a line end was cut off inside its last line.
-    const bool lastCut = !data.empty() && data.back() != '\n' && data.back() != '\r';
-    auto usable = [&](std::size_t i) { return !(lastCut && i + 1 == lines.size()); };
+    // Read line by line, keeping only the numbered legacy lines and the
+    // records after the marker, so the memory needed follows the settings
+    // in the file, not its size.
+    struct Line {
+        std::string text;
+        bool ended = true, cut = false;
+    };
+    std::vector<Line> legacy, records;
+    const bool readable = ctx_.log.guard(kLoadMarker, [&] {
+        std::size_t number = 0;
+        bool afterMarker = false;
+        ctx_.dir.forEachLine(kConfigFile, kMaxConfigLine, [&](const LineRead& l) {
+            ++number;
+            if (number <= 15) legacy.push_back({std::string(l.text), l.ended, l.cut});
+            if (afterMarker) {
+                if (!text::trim(l.text).empty()) records.push_back({std::string(l.text), l.ended, l.cut});
+            } else if (isMarker(l.text)) {
+                afterMarker = true;
+            }
+        });
+    });
+    if (!readable) legacy.clear(), records.clear();
+    auto leftOut = [&](const Line& l) {
+        ctx_.log.entry(err::InputPastEnd,
+                       "Input past end of file: the setting " + text::left(keyOf(l.text), 40) +
+                           (l.cut ? " is too long" : " was cut off") + " and is left out",
+                       kLoadMarker);
+    };
 
-    // First pass: the numbered legacy lines.
-    for (std::size_t i = 0; i < lines.size() && i < 15; ++i) {
-        if (!usable(i)) break;
+    // First pass: the numbered legacy lines. A last line without its line
+    // end is a value like any other (files saved by a plain editor).
+    for (std::size_t i = 0; i < legacy.size(); ++i) {
+        const Line& l = legacy[i];
+        if (l.cut) {
+            leftOut(l);
+            continue;
+        }
+        if (!l.ended && text::trim(l.text).empty()) continue;
         const int number = static_cast<int>(i) + 1;
         if (number == 2) {
-            const double version = num::leading(lines[i]);
+            const double version = num::leading(l.text);
             if (version < 1.9 || version > 4.1) {
                 ctx_.ui.beep();
                 const Answer a = ctx_.ui.message("QUORVEL needs to delete your current configuration file because of "
@@ -281,23 +276,26 @@ Settings::Loaded Settings::getsettings() {
             }
             continue;
         }
-        ctx_.log.guard(kLoadMarker, [&] { applyLegacyLine(number, lines[i]); });
+        ctx_.log.guard(kLoadMarker, [&] { applyLegacyLine(number, l.text); });
     }
 
     // Second pass: the key/value records after the marker.
     int sound = st.sw.soundon ? 1 : 0;
-    std::size_t i = 0;
-    while (i < lines.size() && !text::iequals(text::trim(text::replaceAll(lines[i], "\"", "")), kNewConfigMarker))
-        ++i;
+    unsafeNames_.clear();
     // The Ozi live switch and then the display type go in last, in the order
     // the program writes them: each of the two, and the map type, picks the
     // map program or the display type, so applied in file order a hand-made
     // or damaged file could load into settings that do not read back the same
     // once saved.
     std::vector<std::string> oziLive, displayType; // every one, in file order
-    for (++i; i < lines.size(); ++i) {
-        if (!usable(i) && !completeLastRecord(lines[i])) break;
-        auto r = readRecord(lines[i]);
+    for (const Line& l : records) {
+        auto r = l.cut ? std::nullopt : readRecord(l.text);
+        // Only a last line can have been cut off: a quoted value without its
+        // closing quote, or nothing after the comma, is no value.
+        if (l.cut || (!l.ended && (!r || r->value.empty()))) {
+            leftOut(l);
+            continue;
+        }
         if (!r) continue;
         const std::string key = text::upper(text::trim(r->key));
         if (key == "LIVEPOSTOZI") {
@@ -318,6 +316,16 @@ Settings::Loaded Settings::getsettings() {
     st.sw.soundon = sound == 1;
     st.marks.formTag.clear();
     ctx_.log.guard(kLoadMarker, [&] { ctx_.steps.selectmapdatadisplaytype(); });
+    if (!unsafeNames_.empty()) {
+        std::string which;
+        for (int n : unsafeNames_) {
+            ctx_.log.entry(380, "Invalid property value: tactical name " + std::to_string(n) + " " + kUnsafeNameNote,
+                           kLoadMarker);
+            which += (which.empty() ? "" : ", ") + std::to_string(n);
+        }
+        ctx_.ui.message("Tactical name " + which + " in " + kConfigFile + " " + kUnsafeNameNote + ".",
+                        kTacticalNoticeTitle, Buttons::Ok, Icon::Exclamation);
+    }
     return Loaded::Done;
 }
 
@@ -431,7 +439,8 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
         st.sw.CheckTrackOnlyMoving = on;
         ctx_.steps.CheckTrackOnlyMoving_Click();
     } else if (slotKey("TACTICALTEAM", n) && n >= 1 && n <= 8) {
-        st.slots[n].Teamname = value;
+        st.slots[n].Teamname = recordSafeName(value);
+        if (st.slots[n].Teamname != value) unsafeNames_.push_back(n);
     } else if (key == "MAPBYTACTICAL") {
         st.tracking.CheckMapTacticalNames.checked = checkBoxValue(value);
     } else if (key == "LIVEPOSTOZI") {

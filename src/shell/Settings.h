@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -36,6 +37,7 @@ private:
     void applyKey(const std::string& key, const std::string& value, int& sound);
 
     Context& ctx_;
+    std::vector<int> unsafeNames_; // slots whose tactical name was made safe while loading
 };
 
 } // namespace qv

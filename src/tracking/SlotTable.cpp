@@ -3,6 +3,7 @@
 
 #include "core/Context.h"
 #include "core/ErrorLog.h"
+#include "core/Fields.h"
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "platform/Ui.h"
@@ -76,6 +77,12 @@ void SlotTable::setTeamname(int n, const std::string& text) {
 
 void SlotTable::Teamname_Change(int n) {
     if (!inRange(n)) return;
+    std::string& name = ctx_.st.slots[n].Teamname;
+    if (!isRecordSafeName(name)) {
+        name = recordSafeName(name);
+        ctx_.ui.message("Tactical name " + std::to_string(n) + " " + kUnsafeNameNote + ".", kTacticalNoticeTitle,
+                        Buttons::Ok, Icon::Exclamation);
+    }
     ctx_.steps.savesettings();
 }
 

@@ -26,6 +26,7 @@ public:
     void clearstationsmenu_Click();
 
     void setTeamname(int n, const std::string& text);
+    // A name that would break the records is made safe, and the user told.
     void Teamname_Change(int n);
     void Teamname_dblclick(int n);
     void cleartacticalsmenu_Click();
@@ -47,6 +48,10 @@ private:
 };
 
 inline constexpr const char* kTacticalNoticeTitle = "TACTICAL NAME NOTICE";
+// Why a tactical name was changed, after "Tactical name N ".
+inline constexpr const char* kUnsafeNameNote =
+    "held a comma, a double quote, a tab or a control character, which would break the map records; each was "
+    "replaced by a blank";
 extern const char* const kTacticalNoticeText;
 
 } // namespace qv

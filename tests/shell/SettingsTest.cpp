@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "core/WorkDir.h"
 #include "support/Fakes.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -145,14 +146,16 @@ TEST(Settings, RoundTripRestoresEverySetting) {
     {
         Rig r(tmp);
         fillEverything(r.st);
-        r.st.slots[3].Teamname = "Say \"Hi\", all"; // a quote and a comma inside a name
+        r.st.slots[3].Teamname = "Engine 7 / S\xC3\xBC"
+                                 "d-2 'Bravo'"; // text beyond letters and digits
         r.st.link.comport = "/dev/ttyUSB0";
         r.settings.savesettings();
     }
     const std::string saved = tmp.read("quorvel.cfg");
     Rig r(tmp);
     EXPECT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
-    EXPECT_EQ(r.st.slots[3].Teamname, "Say \"Hi\", all");
+    EXPECT_EQ(r.st.slots[3].Teamname, "Engine 7 / S\xC3\xBC"
+                                      "d-2 'Bravo'");
     EXPECT_EQ(r.st.link.comport, "/dev/ttyUSB0");
     EXPECT_EQ(configText(r.st), saved);
     EXPECT_FALSE(r.st.marks.loading());
@@ -294,14 +297,16 @@ TEST(Settings, FailedWriteLeavesThePreviousFileWhole) {
         r.settings.savesettings();
     }
     const std::string before = tmp.read("quorvel.cfg");
-    // The scratch file's place is taken, so the new file can never be written.
-    std::filesystem::create_directory(tmp.path() / ("quorvel.cfg.tmp" + std::to_string(::getpid())));
     Rig r(tmp);
     r.st.slots[1].CallsignID = "NEWCALL";
-    r.settings.savesettings();
+    {
+        // The disk fills up in the middle of the new file.
+        FileSizeLimit full(before.size() / 2);
+        r.settings.savesettings();
+    }
     EXPECT_EQ(tmp.read("quorvel.cfg"), before);
     const std::string errors = tmp.read("quorvel.err");
-    EXPECT_NE(errors.find(" in SUB SAVESETTINGS "), std::string::npos);
+    EXPECT_NE(errors.find("ERROR  61Disk full in SUB SAVESETTINGS "), std::string::npos) << errors;
 }
 
 TEST(Settings, RewriteKeepsThePermissionsOfTheFileItReplaces) {
@@ -314,7 +319,8 @@ TEST(Settings, RewriteKeepsThePermissionsOfTheFileItReplaces) {
         Rig r(tmp);
         r.settings.savesettings();
     }
-    EXPECT_EQ(fs::status(cfg).permissions(), P::owner_read | P::owner_write | P::group_read | P::others_read);
+    // A new file holds the passcode: its owner's alone, whatever the umask lets through.
+    EXPECT_EQ(fs::status(cfg).permissions(), P::owner_read | P::owner_write);
     for (const P kept : {P::owner_read | P::owner_write, P::owner_read | P::owner_write | P::group_read}) {
         fs::permissions(cfg, kept);
         Rig r(tmp);
@@ -363,12 +369,28 @@ TEST(Settings, FileCutAtAnyByteLosesOnlyWhatWasCutAndNeverHalfAValue) {
         ASSERT_FALSE(r.st.marks.loading());
         // Every setting is either the saved one or still its design value.
         const std::string loaded = configText(r.st);
-        for (const auto& [key, line] : items(loaded)) {
+        // A last line without its line end is read as it stands: when its
+        // value is bare, it may be the start of the saved one, never half a
+        // quoted one.
+        const std::string cutText = full.substr(0, cut);
+        const auto cutLines = splitLines(cutText);
+        const bool partial = !cutText.empty() && cutText.back() != '\n' && cutText.back() != '\r';
+        const auto cutItems = items(cutText);
+        std::string partialKey;
+        for (const auto& [key, line] : cutItems)
+            if (partial && line == cutLines.back()) partialKey = key;
+        const auto loadedItems = items(loaded);
+        for (const auto& [key, line] : loadedItems) {
             auto f = fullItems.find(key);
             auto d = designedItems.find(key);
             const bool fromFull = f != fullItems.end() && f->second == line;
             const bool fromDesign = d != designedItems.end() && d->second == line;
-            ASSERT_TRUE(fromFull || fromDesign) << key << ": " << line;
+            const bool bareStart = key == partialKey && f != fullItems.end() && f->second.rfind(line, 0) == 0 &&
+                                   !line.empty() && line.back() != '"';
+            // The MapTech path is read from its legacy line and written twice.
+            const bool pathCopy = key == "\"IMPORTPATHMAPTECH\"" && partialKey == "line4" &&
+                                  line == key + ",\"" + loadedItems.at("line4") + "\"";
+            ASSERT_TRUE(fromFull || fromDesign || bareStart || pathCopy) << key << ": " << line;
         }
         // What is written back reads back the same.
         std::filesystem::remove(tmp.path() / "quorvel.cfg");
@@ -403,6 +425,155 @@ TEST(Settings, ResetDeletesTheFileOnlyOnYes) {
     EXPECT_EQ(r.ui.messages[1].text,
               "QUORVEL.CFG user configuration File Deleted. Default settings will be used upon program restart.");
     EXPECT_EQ(tmp.read("quorvel.err"), "");
+}
+
+} // namespace
+} // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+const std::string kLegacy =
+    std::string(kConfigHeader) +
+    "\r\n2.0\r\n0\r\n/maps/quorvel.mxf\r\nK1A\r\nK1B\r\nK1C\r\nK1D\r\n1\r\n1\r\n1\r\n1\r\n0\r\n";
+
+TEST(Settings, ALastSettingWithoutLineEndIsReadUnlessItWasReallyCut) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::function<std::string(const Station&)> value;
+        std::string expected;
+        const char* leftOut; // the key named in the error entry, or nullptr when none
+    } cases[] = {
+        {"quoted", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TACTICALTEAM1\",\"Engine 7\"",
+         [](const Station& st) { return st.slots[1].Teamname; }, "Engine 7", nullptr},
+        {"bare number", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TELNETPORT\",10152",
+         [](const Station& st) { return std::to_string(st.telnet.port); }, "10152", nullptr},
+        {"true or false", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"CREATEMAPFILEOZI\",#TRUE#",
+         [](const Station& st) { return std::string(st.map.menucreateozifiles ? "on" : "off"); }, "on", nullptr},
+        {"legacy line", kLegacy + "45", [](const Station& st) { return st.tracking.overdue; }, "45", nullptr},
+        {"quote never closed", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TACTICALTEAM1\",\"Engi",
+         [](const Station& st) { return st.slots[1].Teamname; }, "Tac1", "TACTICALTEAM1"},
+        {"nothing after the comma", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TELNETLOGINPASSWORD\",",
+         [](const Station& st) { return st.telnet.password; }, "-1", "TELNETLOGINPASSWORD"},
+        {"password cut", kLegacy + "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TELNETLOGINPASSWORD\",\"s3cr",
+         [](const Station& st) { return st.telnet.password; }, "-1", "TELNETLOGINPASSWORD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir tmp;
+        tmp.write("quorvel.cfg", c.text);
+        Rig r(tmp);
+        r.st.telnet.password = "-1";
+        ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+        EXPECT_EQ(c.value(r.st), c.expected);
+        const std::string errors = tmp.read("quorvel.err");
+        if (c.leftOut) {
+            EXPECT_NE(errors.find(std::string("ERROR  62Input past end of file: the setting ") + c.leftOut +
+                                  " was cut off and is left out in SUB GETSETTINGS "),
+                      std::string::npos)
+                << errors;
+            EXPECT_EQ(errors.find("s3cr"), std::string::npos) << "the password stays out of the error file";
+        } else {
+            EXPECT_EQ(errors, "");
+        }
+    }
+}
+
+TEST(Settings, TacticalNamesThatWouldBreakTheRecordsAreMadeSafeAndReported) {
+    struct Case {
+        const char* name;     // as the file holds it, between its quotes
+        const char* expected; // as loaded
+    } cases[] = {
+        {"Engine,7", "Engine 7"},         {"Say \"Hi\"", "Say  Hi "},        {"Tab\there", "Tab here"},
+        {"Esc\x1b]0;x\x07", "Esc ]0;x "}, {"Next\xC2\x85line", "Next line"}, {"Del\x7F", "Del "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        TempDir tmp;
+        tmp.write("quorvel.cfg", kLegacy +
+                                     "45\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n\"TACTICALTEAM2\",\"Engine "
+                                     "12 / S\xC3\xBC\x64\"\r\n\"TACTICALTEAM5\",\"" +
+                                     c.name + "\"\r\n");
+        Rig r(tmp);
+        r.settings.getsettings();
+        EXPECT_EQ(r.st.slots[5].Teamname, c.expected);
+        EXPECT_EQ(r.st.slots[2].Teamname, "Engine 12 / S\xC3\xBC\x64");
+        ASSERT_EQ(r.ui.messages.size(), 1u);
+        EXPECT_EQ(r.ui.messages[0].title, "TACTICAL NAME NOTICE");
+        EXPECT_EQ(r.ui.messages[0].text, "Tactical name 5 in quorvel.cfg held a comma, a double quote, a tab or a "
+                                         "control character, which would break the map records; each was replaced "
+                                         "by a blank.");
+        const std::string errors = tmp.read("quorvel.err");
+        EXPECT_NE(errors.find("ERROR  380Invalid property value: tactical name 5 held a comma"), std::string::npos)
+            << errors;
+        EXPECT_EQ(errors.find("tactical name 2"), std::string::npos);
+        // What is saved reads back the same, without a word.
+        r.settings.savesettings();
+        Rig again(tmp);
+        again.settings.getsettings();
+        EXPECT_EQ(again.st.slots[5].Teamname, c.expected);
+        EXPECT_TRUE(again.ui.messages.empty());
+    }
+}
+
+TEST(Settings, TheFileKeepsItsModeOwnerAndLinkAndIsLeftAloneWhenNothingChanged) {
+    namespace fs = std::filesystem;
+    auto stat = [](const fs::path& p) {
+        struct ::stat sb {};
+        ::stat(p.c_str(), &sb);
+        return sb;
+    };
+    auto save = [](const TempDir& tmp, const std::string& call) {
+        Rig r(tmp);
+        r.st.slots[1].CallsignID = call;
+        r.st.telnet.password = "s3cr3t";
+        r.settings.savesettings();
+    };
+    {
+        // A new file holds the password: the user's alone.
+        TempDir tmp;
+        save(tmp, "K1A");
+        EXPECT_EQ(stat(tmp.path() / "quorvel.cfg").st_mode & 07777, 0600u);
+    }
+    {
+        // The user's own mode, and owner where we may keep it, survive a change.
+        TempDir tmp;
+        save(tmp, "K1A");
+        const fs::path cfg = tmp.path() / "quorvel.cfg";
+        ::chmod(cfg.c_str(), 0640);
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            EXPECT_EQ(::chown(cfg.c_str(), 65534, 65534), 0);
+        }
+        save(tmp, "K2B");
+        EXPECT_NE(tmp.read("quorvel.cfg").find("K2B"), std::string::npos);
+        EXPECT_EQ(stat(cfg).st_mode & 07777, 0640u);
+        if (root) {
+            EXPECT_EQ(stat(cfg).st_uid, 65534u);
+        }
+    }
+    {
+        // Nothing changed: the file is not touched.
+        TempDir tmp;
+        save(tmp, "K1A");
+        const auto before = stat(tmp.path() / "quorvel.cfg");
+        save(tmp, "K1A");
+        const auto after = stat(tmp.path() / "quorvel.cfg");
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
+    {
+        // A link is written through, and stays a link.
+        TempDir tmp, elsewhere;
+        save(elsewhere, "K1A");
+        fs::create_symlink(elsewhere.path() / "quorvel.cfg", tmp.path() / "quorvel.cfg");
+        save(tmp, "K3C");
+        EXPECT_TRUE(fs::is_symlink(tmp.path() / "quorvel.cfg"));
+        EXPECT_NE(elsewhere.read("quorvel.cfg").find("K3C"), std::string::npos);
+        EXPECT_EQ(stat(elsewhere.path() / "quorvel.cfg").st_mode & 07777, 0600u);
+    }
 }
 
 } // namespace

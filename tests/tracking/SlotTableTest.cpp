@@ -195,6 +195,33 @@ TEST(SlotTable, TacticalNamesTrackingSwitchesAndAutoassignSave) {
     EXPECT_EQ(h.saves, 10);
 }
 
+TEST(SlotTable, TypedTacticalNamesThatWouldBreakTheRecordsAreMadeSafe) {
+    struct Case {
+        const char* typed;
+        const char* kept;
+    } cases[] = {
+        {"Engine,7", "Engine 7"},       {"\"Bravo\"", " Bravo "}, {"Tab\tbed", "Tab bed"},
+        {"Two\r\nlines", "Two  lines"}, {"Bell\a", "Bell "},      {"Engine 12 / S\xC3\xBC\x64", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TrackingHarness h;
+        h.table.setTeamname(3, c.typed);
+        EXPECT_EQ(h.st.slots[3].Teamname, c.kept ? c.kept : c.typed);
+        EXPECT_EQ(h.saves, 1);
+        if (c.kept) {
+            ASSERT_EQ(h.ui.messages.size(), 1u);
+            EXPECT_EQ(h.ui.messages[0].title, kTacticalNoticeTitle);
+            EXPECT_EQ(h.ui.messages[0].text.rfind("Tactical name 3 held a comma, a double quote, a tab or a control "
+                                                  "character",
+                                                  0),
+                      0u);
+        } else {
+            EXPECT_TRUE(h.ui.messages.empty());
+        }
+    }
+}
+
 TEST(SlotTable, TacticalNameNoticeOncePerRunNeverWhileLoading) {
     TrackingHarness h;
     h.st.marks.formTag = kGettingConfig;

@@ -67,6 +67,20 @@ TEST_F(AppWindowTest, EditingACallIdResetsItsRow) {
     EXPECT_NE(dir.read("quorvel.cfg").find("CALL ID-2X"), std::string::npos);
 }
 
+TEST_F(AppWindowTest, ACommaOrQuoteTypedIntoATacticalNameBecomesABlank) {
+    auto* team = control<QLineEdit>("Team4name");
+    team->setFocus();
+    team->end(false);
+    for (const char* typed : {",", "7", "\""}) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+        QApplication::sendEvent(team, &key);
+    }
+    EXPECT_EQ(app.st.slots[4].Teamname, "Tac4 7 ");
+    EXPECT_EQ(team->text(), "Tac4 7 ");
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(dir.read("quorvel.cfg").find("\"TACTICALTEAM4\",\"Tac4 7 \""), std::string::npos);
+}
+
 TEST_F(AppWindowTest, DoubleClickingCallsignClearsEveryCallId) {
     doubleClick(control<QLineEdit>("callsign"));
     for (int n = 1; n <= 8; ++n) {
