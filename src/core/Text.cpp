@@ -106,4 +106,65 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 
 std::string_view firstLine(std::string_view s) { return s.substr(0, s.find_first_of("\r\n")); }
 
+namespace {
+
+// Length of the UTF-8 sequence at `i`, 0 when the bytes there are no UTF-8.
+std::size_t utf8Length(std::string_view s, std::size_t i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+} // namespace
+
+std::string printable(std::string_view s) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c == '\\') {
+            r += "\\\\";
+        } else if (c == '\r') {
+            r += "\\r";
+        } else if (c == '\n') {
+            r += "\\n";
+        } else if (c == '\t') {
+            r += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            r += "\\x";
+            r += kHex[c >> 4];
+            r += kHex[c & 15];
+        } else if (c < 0x80) {
+            r.push_back(static_cast<char>(c));
+        } else if (const std::size_t n = utf8Length(s, i); n == 0) {
+            r += "\\x";
+            r += kHex[c >> 4];
+            r += kHex[c & 15];
+        } else if (c == 0xC2 && static_cast<unsigned char>(s[i + 1]) <= 0x9F) {
+            const auto d = static_cast<unsigned char>(s[i + 1]);
+            r += "\\u00";
+            r += kHex[d >> 4];
+            r += kHex[d & 15];
+            ++i;
+        } else {
+            r.append(s.substr(i, n));
+            i += n - 1;
+        }
+    }
+    return r;
+}
+
 } // namespace qv::text

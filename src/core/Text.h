@@ -42,4 +42,10 @@ std::string_view firstLine(std::string_view s);
 // Every occurrence of `from` replaced by `to` (exact case).
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 
+// Text safe to print on a terminal: control characters (also those of
+// UTF-8) and bytes that are no UTF-8 shown as \r, \n, \t, \xHH or \uHHHH,
+// and the backslash doubled, so received text can never retitle or clear
+// the operator's terminal.
+std::string printable(std::string_view s);
+
 } // namespace qv::text

@@ -120,10 +120,10 @@ void ReceiveHandler::portLost() {
     ctx_.steps.closeportcmd_Click();
 }
 
-void ReceiveHandler::logCut(const std::string& line) {
-    ctx_.log.entry(14, "Received line longer than 4096 characters cut there", kMarker);
+void ReceiveHandler::logCut(Context& ctx, const std::string& line) {
+    ctx.log.entry(14, "Received line longer than 4096 characters cut there", kMarker);
     try {
-        ctx_.dir.appendLine(kErrorFile, " line began: " + text::left(line, 80));
+        ctx.dir.appendLine(kErrorFile, " line began: " + text::left(line, 80));
     } catch (...) {
     }
 }

@@ -25,8 +25,10 @@ public:
     // whatever the serial port was doing.
     void replayLine(const std::string& line);
 
-    // The error entry for a line cut at kMaxLine, with the start of the line.
-    void logCut(const std::string& line);
+    // The error entry for a line cut at kMaxLine, with the start of the line;
+    // every path that cuts lines writes this one.
+    void logCut(const std::string& line) { logCut(ctx_, line); }
+    static void logCut(Context& ctx, const std::string& line);
 
 private:
     void onComm();

@@ -9,6 +9,7 @@
 #include "core/Text.h"
 #include "core/Version.h"
 #include "core/WorkDir.h"
+#include "intake/ReceiveHandler.h"
 #include "platform/TcpSocket.h"
 #include "platform/Timer.h"
 #include "platform/Ui.h"
@@ -104,7 +105,6 @@ void TelnetClient::telnetconnect() {
         // A fragment left by an earlier session must not be glued onto the
         // first line of this one.
         ctx_.st.telnet.telnetline.clear();
-        lineCut_ = false;
         ctx_.ui.refresh();
         ctx_.socket->setRemoteHost(ctx_.st.telnet.address);
         ctx_.socket->setRemotePort(ctx_.st.telnet.port);
@@ -149,12 +149,15 @@ void TelnetClient::Winsock1_DataArrival() {
                 handOver();
                 break;
             }
-            if (t.telnetline.size() < kMaxLine) {
-                t.telnetline += c;
-            } else if (!lineCut_) {
-                lineCut_ = true;
-                ctx_.log.entry(err::Overflow, "Telnet line longer than 4096 characters cut",
-                               " in SUB WINSOCK1_DATAARRIVAL ");
+            t.telnetline += c;
+            if (t.telnetline.size() >= kMaxLine && c != '\r') {
+                // Cut, logged and classified as it stands, as a TNC or replayed
+                // line is; what follows makes a line of its own. The CR marks
+                // it complete for the receive handler.
+                ReceiveHandler::logCut(ctx_, t.telnetline);
+                t.telnetline += '\r';
+                handOver();
+                break;
             }
         }
     } catch (const Failure& f) {
@@ -183,7 +186,6 @@ void TelnetClient::handOver() {
     std::string serialPart = std::move(dataline);
     dataline = std::move(t.telnetline);
     t.telnetline.clear();
-    lineCut_ = false;
     ctx_.st.marks.telnetBusy = "1";
     try {
         ctx_.steps.MSComm1_OnComm();

@@ -47,7 +47,8 @@ public:
     // "user NAME pass PASSWORD vers Quorvel V1.0.0 COMMAND" and a line feed.
     std::string loginLine() const;
 
-    // Longest line kept; the rest of a longer one is dropped.
+    // Longest line: a longer one is cut there and classified, and the rest
+    // makes a line of its own, as on the serial and replay paths.
     static constexpr std::size_t kMaxLine = 4096;
 
 private:
@@ -57,7 +58,6 @@ private:
 
     Context& ctx_;
     bool inDataArrival_ = false;
-    bool lineCut_ = false;
 };
 
 } // namespace qv

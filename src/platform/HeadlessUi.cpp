@@ -1,6 +1,8 @@
 // Default answers written to a stream, one line per question.
 #include "platform/HeadlessUi.h"
 
+#include "core/Text.h"
+
 #include <ostream>
 
 namespace qv {
@@ -18,7 +20,7 @@ std::string oneLine(const std::string& s) {
             r.push_back(c);
         }
     }
-    return r;
+    return text::printable(r);
 }
 } // namespace
 

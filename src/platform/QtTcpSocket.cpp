@@ -8,16 +8,16 @@
 namespace qv {
 
 QtTcpSocket::QtTcpSocket() {
+    sock_.setReadBufferSize(kReadBuffer);
     QObject::connect(&sock_, &QTcpSocket::connected, [this] {
         if (onConnected) onConnected();
     });
     QObject::connect(&sock_, &QTcpSocket::readyRead, [this] {
-        takeReceived();
         if (onDataArrival) onDataArrival();
     });
     QObject::connect(&sock_, &QTcpSocket::disconnected, [this] {
         if (closing_) return;
-        takeReceived();
+        takeReceived(kReadBuffer);
         if (onClosed) onClosed();
     });
     QObject::connect(&sock_, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError e) {
@@ -75,9 +75,14 @@ void QtTcpSocket::send(const std::string& text) {
         throw failureFor(sock_.error(), sock_.errorString());
 }
 
+std::size_t QtTcpSocket::bytesAvailable() const {
+    const qint64 queued = sock_.bytesAvailable();
+    return buf_.size() - pos_ + static_cast<std::size_t>(queued > 0 ? queued : 0);
+}
+
 char QtTcpSocket::readChar() {
     if (pos_ >= buf_.size()) {
-        takeReceived();
+        takeReceived(kChunk);
         if (pos_ >= buf_.size()) throw Failure(err::WrongState);
     }
     return buf_[pos_++];
@@ -94,15 +99,12 @@ void QtTcpSocket::deferDataArrival(int delayMs) {
     });
 }
 
-void QtTcpSocket::takeReceived() {
-    if (pos_ > 0 && pos_ == buf_.size()) {
+void QtTcpSocket::takeReceived(qint64 limit) {
+    if (pos_ == buf_.size()) {
         buf_.clear();
         pos_ = 0;
-    } else if (pos_ > 65536) {
-        buf_.erase(0, pos_);
-        pos_ = 0;
     }
-    const QByteArray bytes = sock_.readAll();
+    const QByteArray bytes = sock_.read(limit);
     buf_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

@@ -1,5 +1,8 @@
-// The TCP client port on QTcpSocket. Received bytes are moved into a buffer of
-// our own at once, so that they stay readable after the server has gone.
+// The TCP client port on QTcpSocket. Received bytes are taken in small chunks
+// as the lines are read, and Qt buffers only a little more: what the server
+// sends beyond that waits in the network, where TCP holds the server back,
+// so memory stays flat however fast it sends. What is left when the server
+// closes is moved into a buffer of our own, so that it stays readable.
 #pragma once
 
 #include "platform/TcpSocket.h"
@@ -25,15 +28,20 @@ public:
     void connect() override;
     void close() override;
     void send(const std::string& text) override;
-    std::size_t bytesAvailable() const override { return buf_.size() - pos_; }
+    std::size_t bytesAvailable() const override;
     char readChar() override;
     void deferDataArrival(int delayMs) override;
 
     // Qt's description and a number in the usual socket error range.
     static Failure failureFor(QAbstractSocket::SocketError error, const QString& description);
 
+    // Most bytes Qt keeps received and unread; a chunk taken at a time.
+    static constexpr qint64 kReadBuffer = 64 * 1024;
+    static constexpr qint64 kChunk = 4096;
+
 private:
-    void takeReceived();
+    // Moves up to `limit` received bytes into our buffer.
+    void takeReceived(qint64 limit);
 
     QTcpSocket sock_;
     std::string host_;

@@ -1,7 +1,9 @@
 // The headless run: start, replay or wait for a signal, report the files written.
 #include "shell/Headless.h"
 
+#include "core/Failure.h"
 #include "core/Text.h"
+#include "core/WorkDir.h"
 #include "intake/ImportReplay.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessUi.h"
@@ -65,12 +67,13 @@ void reportFiles(std::ostream& out, const fs::path& dir, const std::map<std::str
         if (it == before.end() || !(it->second == stamp)) written.push_back(name);
     }
     if (written.empty()) {
-        out << "No files written in " << dir.string() << "\n";
+        out << "No files written in " << text::printable(dir.string()) << "\n";
         return;
     }
-    out << "Files written in " << dir.string() << ":\n";
+    out << "Files written in " << text::printable(dir.string()) << ":\n";
     for (const auto& name : written)
-        out << "  " << name << " (" << after.at(name).size << " bytes" << (before.count(name) ? "" : ", new") << ")\n";
+        out << "  " << text::printable(name) << " (" << after.at(name).size << " bytes"
+            << (before.count(name) ? "" : ", new") << ")\n";
 }
 
 } // namespace
@@ -104,10 +107,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(cl.workdir, ec)) {
-        err << "quorvel: working directory " << cl.workdir.string() << " does not exist\n";
+        err << "quorvel: working directory " << text::printable(cl.workdir.string()) << " does not exist\n";
         return 2;
     }
     const fs::path dir = fs::canonical(cl.workdir, ec);
+    // Nothing the program does would leave a trace; better to say so now
+    // than to run and report no files.
+    try {
+        WorkDir(dir).checkWritable();
+    } catch (const Failure& f) {
+        err << "quorvel: working directory " << text::printable(dir.string())
+            << " cannot be written: " << f.description() << "\n";
+        return 1;
+    }
     const auto before = snapshot(dir);
 
     SystemClock clock;
@@ -120,9 +132,9 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     app.attachSerial(&serial);
     app.ctx.messageWindow = &messages;
     app.messageReply.attach();
-    out << "Quorvel headless in " << dir.string() << "\n";
+    out << "Quorvel headless in " << text::printable(dir.string()) << "\n";
     if (cl.command == "import" && !app.dir.exists(kReplayFile)) {
-        err << "quorvel: no " << kReplayFile << " in " << dir.string() << "\n";
+        err << "quorvel: no " << kReplayFile << " in " << text::printable(dir.string()) << "\n";
         return 1;
     }
     std::set<std::string> stations;
@@ -136,7 +148,9 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         reportFiles(out, dir, before);
         return 0;
     }
-    if (serial.isOpen()) out << "Serial port " << app.st.link.comport << " open at " << serial.settings() << std::endl;
+    if (serial.isOpen())
+        out << "Serial port " << text::printable(app.st.link.comport) << " open at "
+            << text::printable(serial.settings()) << std::endl;
 
     if (cl.command == "import") {
         const bool ok = app.startup.replayOk();
@@ -145,13 +159,13 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
             << " through the receive path\n";
         out << stations.size() << " stations heard:";
         for (const auto& s : stations)
-            out << " " << s;
+            out << " " << text::printable(s);
         out << "\n";
         for (int n = 1; n <= 8; ++n) {
             const auto& s = app.st.slots[n];
             if (s.CallsignID.empty() || s.CallsignID == SlotState::placeholder(n)) continue;
-            out << "  slot " << n << " " << s.CallsignID << (s.track ? " (tracked)" : "")
-                << (s.location.empty() ? "" : " at " + s.location) << "\n";
+            out << "  slot " << n << " " << text::printable(s.CallsignID) << (s.track ? " (tracked)" : "")
+                << (s.location.empty() ? "" : " at " + text::printable(s.location)) << "\n";
         }
         reportFiles(out, dir, before);
         return ok ? 0 : 1;
@@ -171,11 +185,11 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     int retrySeconds = kFirstRetrySeconds;
     bool stopping = false;
     QObject::connect(&reconnect, &QTimer::timeout, [&] {
-        out << "Reconnecting to APRS-IS server " << app.st.telnet.address << std::endl;
+        out << "Reconnecting to APRS-IS server " << text::printable(app.st.telnet.address) << std::endl;
         app.telnet.TelnetActivate_Click();
     });
     app.telnet.captionChanged = [&](const std::string& caption) {
-        out << "Telnet: " << caption << std::endl;
+        out << "Telnet: " << text::printable(caption) << std::endl;
         if (!cl.telnet || stopping) return;
         const TelnetState& t = app.st.telnet;
         if (caption == telnetOnCaption(t.address, t.loginName)) {
@@ -200,7 +214,8 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         // loading it again after start-up changes nothing.
         if (app.dir.exists("quorvel.cfg")) app.settings.getsettings();
         const TelnetState& t = app.st.telnet;
-        out << "Connecting to APRS-IS server " << t.address << " port " << t.port << " as " << t.loginName << std::endl;
+        out << "Connecting to APRS-IS server " << text::printable(t.address) << " port " << t.port << " as "
+            << text::printable(t.loginName) << std::endl;
         app.telnet.TelnetActivate_Click();
     }
     if (::pipe(gSignalPipe) != 0) {

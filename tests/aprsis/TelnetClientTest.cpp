@@ -264,14 +264,16 @@ TEST_F(TelnetClientTest, DisconnectClosesAndShowsThePortButtons) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(TelnetClientTest, OverlongLineIsCutAndLoggedOnce) {
+TEST_F(TelnetClientTest, OverlongLineIsCutClassifiedAndLoggedOnce) {
     connect();
     server.send(std::string(5000, 'x') + "\r\nK1ABC>APRS:>ok\r\n");
-    ASSERT_TRUE(waitLines(2));
-    EXPECT_EQ(steps.lines[0], std::string(TelnetClient::kMaxLine, 'x')); // no CR: shown, never classified
-    EXPECT_EQ(steps.lines[1], "K1ABC>APRS:>ok\r");
+    ASSERT_TRUE(waitLines(3));
+    // The cut part is complete, the rest is a line of its own.
+    EXPECT_EQ(steps.lines[0], std::string(TelnetClient::kMaxLine, 'x') + "\r");
+    EXPECT_EQ(steps.lines[1], std::string(5000 - TelnetClient::kMaxLine, 'x') + "\r");
+    EXPECT_EQ(steps.lines[2], "K1ABC>APRS:>ok\r");
     const std::string errors = tmp.read("quorvel.err");
-    EXPECT_NE(errors.find("Telnet line longer than 4096 characters cut in SUB WINSOCK1_DATAARRIVAL "),
+    EXPECT_NE(errors.find("Received line longer than 4096 characters cut there in SUB MSCOMM1_ONCOMM "),
               std::string::npos);
     EXPECT_EQ(errors.find("cut", errors.find("cut") + 1), std::string::npos);
 }

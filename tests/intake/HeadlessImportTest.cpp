@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace qv::test;
 
@@ -82,4 +84,71 @@ TEST(HeadlessImport, WaitsForSigtermAndExitsCleanly) {
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << outDir.read("out.txt");
     EXPECT_NE(outDir.read("out.txt").find("Stopped"), std::string::npos);
+}
+
+TEST(HeadlessImport, ReceivedTextIsPrintedWithItsControlCharactersEscaped) {
+    TempDir tmp;
+    tmp.write("quorvel.imp", "W1XYZ>APRS,TCPIP*,qAC,T2TEST::N0CALL   :hi \x1b]0;owned\x07\x1b[2J\x9b\x33\x31m{1\r\n");
+    const Outcome r = quorvel("--headless --workdir " + tmp.path().string() + " import");
+    EXPECT_EQ(r.status, 0) << r.out;
+    for (char c : {'\x1b', '\x07', '\x9b'})
+        EXPECT_EQ(r.out.find(c), std::string::npos) << static_cast<int>(c) << " in " << r.out;
+    EXPECT_NE(r.out.find("hi \\x1B]0;owned\\x07\\x1B[2J\\x9B31m{1"), std::string::npos) << r.out;
+}
+
+TEST(HeadlessImport, AWorkingDirectoryThatCannotBeWrittenIsAnErrorNotASilence) {
+    TempDir tmp, outDir;
+    const std::filesystem::path readOnly = tmp.path() / "readonly";
+    std::filesystem::create_directory(readOnly);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    struct Case {
+        const char* what;
+        std::string dir;
+        bool skip;
+    } cases[] = {
+        {"read-only directory", readOnly.string(), ::geteuid() == 0},
+        {"a directory no one can write", "/proc/self", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.skip) continue; // root writes anywhere
+        const std::string cmd = "timeout --preserve-status -s TERM 2 " + std::string(QUORVEL_BINARY) +
+                                " --headless --workdir " + c.dir + " > " + (outDir.path() / "out.txt").string() +
+                                " 2> " + (outDir.path() / "err.txt").string();
+        const int status = std::system(cmd.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_NE(WEXITSTATUS(status), 0) << outDir.read("out.txt");
+        EXPECT_NE(outDir.read("err.txt").find("cannot be written"), std::string::npos) << outDir.read("err.txt");
+    }
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_all);
+}
+
+TEST(HeadlessImport, HugeConfigurationAndErrorFilesAreReadInBoundedMemory) {
+    TempDir tmp;
+    const std::string feeds(8 << 20, '\n');
+    tmp.write("quorvel.cfg", "QUORVEL CONFIGURATION SETTINGS. Do not change unless you know what you are doing!\r\n"
+                             "2.0\r\n0\r\n" +
+                                 feeds + "NEW_CONFIG_FORMAT_BELOW\r\n\"TACTICALTEAM1\",\"Engine 7\"\r\n" + feeds);
+    tmp.write("quorvel.err", feeds + "last entry\r\n");
+    tmp.write("quorvel.imp", "N0CALL>APRS:!4903.50N/07201.75W-\r\n");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const std::string dir = tmp.path().string();
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execl(QUORVEL_BINARY, QUORVEL_BINARY, "--headless", "--workdir", dir.c_str(), "import", nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ASSERT_EQ(::wait4(pid, &status, 0, &usage), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    // Held as lines, each file took hundreds of megabytes.
+    EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "peak " << usage.ru_maxrss << " kB";
+    // Read all the same: the setting after the empty lines, and the trimmed file's last entry.
+    EXPECT_NE(tmp.read("quorvel.cfg").find("\"TACTICALTEAM1\",\"Engine 7\""), std::string::npos);
+    const std::string err = tmp.read("quorvel.err");
+    EXPECT_LT(err.size(), 4096u);
+    EXPECT_NE(err.find("last entry\r\n"), std::string::npos);
 }
