@@ -5,7 +5,6 @@
 #include "core/WorkDir.h"
 #include "platform/Clock.h"
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -32,21 +31,23 @@ void ErrorLog::entry(int number, std::string_view description, std::string_view 
 void ErrorLog::errorfileresize() {
     static constexpr const char* kMarker = " in SUB ERRORFILERESIZE ";
     if (!dir_.exists(kErrorFile)) return;
-    // One pass keeping only the lines that may survive, so that neither a
-    // file of millions of empty lines nor one endless line fills the memory.
-    std::deque<std::string> kept;
+    // One pass keeping only the lines that may survive, in a ring whose
+    // strings are reused, so that neither a file of millions of empty lines
+    // nor one endless line fills the memory.
+    std::vector<std::string> ring(kKeptLines);
     std::size_t total = 0;
     if (!guard(kMarker, [&] {
-            dir_.forEachLine(kErrorFile, kMaxErrorLine, [&](const LineRead& l) {
-                ++total;
-                if (kept.size() == kKeptLines) kept.pop_front();
-                kept.emplace_back(l.text);
-            });
+            dir_.forEachLine(kErrorFile, kMaxErrorLine,
+                             [&](const LineRead& l) { ring[total++ % kKeptLines].assign(l.text); });
         }))
         return;
     if (total <= kKeptLines) return;
+    std::vector<std::string> kept;
+    kept.reserve(kKeptLines);
+    for (std::size_t i = 0; i < kKeptLines; ++i)
+        kept.push_back(std::move(ring[(total + i) % kKeptLines]));
     // Replaced in one step: a failed rewrite leaves the whole old file.
-    guard(kMarker, [&] { dir_.replaceLinesAtomically(kErrorFile, {kept.begin(), kept.end()}); });
+    guard(kMarker, [&] { dir_.replaceLinesAtomically(kErrorFile, kept); });
 }
 
 void ErrorLog::debugLine(std::string_view line) {

@@ -207,23 +207,15 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
     if (options.durability == Durability::Synced) syncDirectory(target.parent_path());
 }
 
-// Gives the file at `from` a second name `to` in one step, through a scratch
-// name: a hard link where the file system has them, else a copy.
+// Gives the file at `from` the second name `to`, in place of whatever had
+// it: a hard link where the file system has them, else a copy. Made anew
+// rather than renamed over the old one, which ext4 would flush to disk on
+// every report.
 void keepUnder(const fs::path& from, const fs::path& to) {
     checkPlace(to);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path scratch = scratchName(to);
-        if (::link(from.c_str(), scratch.c_str()) == 0) {
-            if (::rename(scratch.c_str(), to.c_str()) != 0) {
-                const int e = errno;
-                ::unlink(scratch.c_str());
-                failFromErrno(e);
-            }
-            return;
-        }
-        if (errno == EEXIST) continue;
-        break;
-    }
+    if (::unlink(to.c_str()) != 0 && errno != ENOENT) failFromErrno(errno);
+    if (::link(from.c_str(), to.c_str()) == 0) return;
+    if (errno == EEXIST) failFromErrno(EEXIST);
     // No hard links here (or across devices): copy the bytes.
     std::string data;
     {

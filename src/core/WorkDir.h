@@ -25,9 +25,8 @@ struct ReplaceOptions {
     unsigned newMode = 0666;
     Durability durability = Durability::Cached;
     // When not empty, the version being replaced stays readable under this
-    // name (a previous copy at that name is replaced in one step). When it
-    // cannot be kept, the replacement still goes ahead and the failure is
-    // thrown after it.
+    // name, in place of whatever had it. When it cannot be kept, the
+    // replacement still goes ahead and the failure is thrown after it.
     std::string_view keepPreviousAs;
 };
 
