@@ -165,15 +165,56 @@ void syncDirectory(const fs::path& dir) {
     ::close(fd);
 }
 
-// Writes `data` as the new content of `target` (links already followed) and
-// renames it into place; `beforeRename` runs once the scratch file is complete,
-// just before the rename.
-void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options,
-                 const std::function<void()>& beforeRename) {
+void readAll(const fs::path& p, std::string& data) {
+    Fd in(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0) failFromErrno(errno);
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(in.fd, buf, sizeof buf);
+        if (n > 0) {
+            data.append(buf, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0) {
+            failFromErrno(errno);
+        } else {
+            return;
+        }
+    }
+}
+
+// Frees a name for a file of ours: whatever non-directory holds it goes, a
+// link included (never followed).
+void freeName(const fs::path& p) {
+    checkPlace(p);
+    if (::unlink(p.c_str()) != 0 && errno != ENOENT) failFromErrno(errno);
+}
+
+void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
+                 std::optional<Failure>& keepFailed);
+
+// Gives the file at `from` the free name `to`: a hard link where the file
+// system has them, else a copy.
+void linkOrCopy(const fs::path& from, const fs::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return;
+    if (errno == EEXIST) failFromErrno(EEXIST);
+    std::string data;
+    readAll(from, data);
+    std::optional<Failure> unused;
+    replaceFile(to, data, {}, {}, unused);
+}
+
+// Writes `data` as the new content of `target` (links already followed)
+// under a scratch name and puts it in place in one step. The version it
+// replaces takes the name `previous` when one is given, else it is deleted;
+// a failure to keep it lands in `keepFailed`, the replacement goes ahead.
+void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
+                 std::optional<Failure>& keepFailed) {
     checkPlace(target);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) throw Failure(err::PathFileAccess);
+    const bool synced = options.durability == Durability::Synced;
     fs::path scratch;
     // An existing file's content may be private: the scratch copy is private
     // until it is complete, then takes the old file's mode.
@@ -188,54 +229,50 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
             [[maybe_unused]] const int kept = ::fchown(f.fd, static_cast<uid_t>(-1), old.st_gid);
         }
     }
-    if (e == 0 && options.durability == Durability::Synced && ::fsync(f.fd) != 0) e = errno;
+    if (e == 0 && synced && ::fsync(f.fd) != 0) e = errno;
     const int c = f.release();
     if (e == 0) e = c;
-    if (e == 0) {
-        try {
-            if (beforeRename) beforeRename();
-        } catch (...) {
-            ::unlink(scratch.c_str());
-            throw;
-        }
-        if (::rename(scratch.c_str(), target.c_str()) != 0) e = errno;
-    }
-    if (e) {
+    auto failed = [&](int err) {
         ::unlink(scratch.c_str());
-        failFromErrno(e);
+        failFromErrno(err);
+    };
+    if (e) failed(e);
+    if (!exists) {
+        if (::rename(scratch.c_str(), target.c_str()) != 0) failed(errno);
+        if (synced) syncDirectory(target.parent_path());
+        return;
     }
-    if (options.durability == Durability::Synced) syncDirectory(target.parent_path());
-}
-
-// Gives the file at `from` the second name `to`, in place of whatever had
-// it: a hard link where the file system has them, else a copy. Made anew
-// rather than renamed over the old one, which ext4 would flush to disk on
-// every report.
-void keepUnder(const fs::path& from, const fs::path& to) {
-    checkPlace(to);
-    if (::unlink(to.c_str()) != 0 && errno != ENOENT) failFromErrno(errno);
-    if (::link(from.c_str(), to.c_str()) == 0) return;
-    if (errno == EEXIST) failFromErrno(EEXIST);
-    // No hard links here (or across devices): copy the bytes.
-    std::string data;
-    {
-        Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-        if (in.fd < 0) failFromErrno(errno);
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(in.fd, buf, sizeof buf);
-            if (n > 0) {
-                data.append(buf, static_cast<std::size_t>(n));
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else if (n < 0) {
-                failFromErrno(errno);
-            } else {
-                break;
+    // The two names are swapped rather than the new file renamed over the
+    // old: ext4 writes a file renamed over another out to disk at once, and
+    // deleting a version it has written waits on its journal, which made
+    // every report wait for the disk. The swap is one step all the same, so
+    // the file is in place at every moment; the old version is left under
+    // the scratch name.
+    if (!synced && ::renameat2(AT_FDCWD, scratch.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        if (!previous.empty()) {
+            try {
+                freeName(previous);
+                if (::rename(scratch.c_str(), previous.c_str()) != 0) failFromErrno(errno);
+                return;
+            } catch (const Failure& f) {
+                keepFailed = f;
             }
         }
+        ::unlink(scratch.c_str());
+        return;
     }
-    replaceFile(to, data, {}, nullptr);
+    // Synced, or no swapping here: the old version gets its second name
+    // first, so that at no moment is neither version in place.
+    if (!previous.empty()) {
+        try {
+            freeName(previous);
+            linkOrCopy(target, previous);
+        } catch (const Failure& f) {
+            keepFailed = f;
+        }
+    }
+    if (::rename(scratch.c_str(), target.c_str()) != 0) failed(errno);
+    if (synced) syncDirectory(target.parent_path());
 }
 
 } // namespace
@@ -313,25 +350,9 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
 void WorkDir::writeText(std::string_view name, std::string_view text) const { rewriteFile(path(name), text); }
 
 void WorkDir::replaceAtomically(std::string_view name, std::string_view text, const ReplaceOptions& options) const {
-    const fs::path target = followLinks(path(name));
-    if (options.keepPreviousAs.empty()) {
-        replaceFile(target, text, options, nullptr);
-        return;
-    }
-    // The previous version gets its second name only once the new one is
-    // complete, and stays under both names until the rename: at no moment
-    // is neither version in place.
-    const fs::path previous = path(options.keepPreviousAs);
+    const fs::path previous = options.keepPreviousAs.empty() ? fs::path() : path(options.keepPreviousAs);
     std::optional<Failure> keepFailed;
-    replaceFile(target, text, options, [&] {
-        std::error_code ec;
-        if (!fs::is_regular_file(target, ec)) return;
-        try {
-            keepUnder(target, previous);
-        } catch (const Failure& f) {
-            keepFailed = f;
-        }
-    });
+    replaceFile(followLinks(path(name)), text, options, previous, keepFailed);
     if (keepFailed) throw *keepFailed;
 }
 

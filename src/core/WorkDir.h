@@ -13,10 +13,13 @@
 
 namespace qv {
 
-// How hard a replacement holds on to its data when the power goes.
+// How hard a replacement holds on to its data.
 enum class Durability {
-    Cached, // renamed into place at once: after a crash the file is the old or the new one
-    Synced, // also flushed to disk, with its directory, before the call returns
+    // Put in place in one step, whatever stops the program; after a power
+    // loss the newest versions may come back empty, as any file not synced.
+    Cached,
+    // Also flushed to disk, with its directory, before the call returns.
+    Synced,
 };
 
 struct ReplaceOptions {

@@ -23,10 +23,11 @@ void NowFileRebuild::rebuild(const char* nowFile, const char* tmpFile, const std
                              const std::string& callsign) {
     std::vector<std::string> old;
     const bool present = dir().exists(nowFile);
-    // Without the file, its .tmp holds the stations it had.
-    const char* source = present ? nowFile : (dir().exists(tmpFile) ? tmpFile : nullptr);
-    if (source && !guarded([&] { old = dir().readLines(source); }))
+    if (present && !guarded([&] { old = dir().readLines(nowFile); }))
         return; // unreadable: leave it as it is rather than rebuild it without its lines
+    // Without the file, or with one a power loss left empty, its .tmp holds
+    // the stations it had.
+    if (old.empty() && dir().exists(tmpFile)) guarded([&] { old = dir().readLines(tmpFile); });
     ReplaceOptions options;
     if (present) options.keepPreviousAs = tmpFile;
     guarded([&] { dir().replaceLinesAtomically(nowFile, rebuilt(old, record, callsign), options); });

@@ -54,6 +54,9 @@ std::map<std::string, FileStamp> snapshot(const fs::path& dir) {
     std::error_code ec;
     for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
         if (!e.is_regular_file(ec)) continue;
+        // A scratch file of a write in progress is no file of the user's.
+        const std::string name = e.path().filename().string();
+        if (name.starts_with(".") && name.ends_with(".part")) continue;
         files[fs::relative(e.path(), dir, ec).string()] = {e.file_size(ec), e.last_write_time(ec)};
     }
     return files;

@@ -51,18 +51,23 @@ TEST(WorkDirReplace, AtomicReplacementKeepsModeFollowsLinksAndKeepsThePreviousVe
     EXPECT_TRUE(fs::is_symlink(tmp.path() / "doc.gpx"));
     EXPECT_EQ(tmp.read("real/doc.gpx"), "<new/>");
 
-    tmp.write("now.txt", "A\r\n");
-    tmp.write("now.tmp", "older\r\n");
-    ReplaceOptions keep;
-    keep.keepPreviousAs = "now.tmp";
-    dir.replaceLinesAtomically("now.txt", {"B", "A"}, keep);
-    EXPECT_EQ(tmp.read("now.txt"), "B\r\nA\r\n");
-    EXPECT_EQ(tmp.read("now.tmp"), "A\r\n");
-    // A previous version that cannot be kept costs only itself.
-    fs::remove(tmp.path() / "now.tmp");
-    fs::create_directory(tmp.path() / "now.tmp");
-    EXPECT_THROW(dir.replaceLinesAtomically("now.txt", {"C"}, keep), qv::Failure);
-    EXPECT_EQ(tmp.read("now.txt"), "C\r\n");
+    for (Durability d : {Durability::Cached, Durability::Synced}) {
+        SCOPED_TRACE(d == Durability::Synced ? "synced" : "cached");
+        tmp.write("now.txt", "A\r\n");
+        tmp.write("now.tmp", "older\r\n");
+        ReplaceOptions keep;
+        keep.keepPreviousAs = "now.tmp";
+        keep.durability = d;
+        dir.replaceLinesAtomically("now.txt", {"B", "A"}, keep);
+        EXPECT_EQ(tmp.read("now.txt"), "B\r\nA\r\n");
+        EXPECT_EQ(tmp.read("now.tmp"), "A\r\n");
+        // A previous version that cannot be kept costs only itself.
+        fs::remove(tmp.path() / "now.tmp");
+        fs::create_directory(tmp.path() / "now.tmp");
+        EXPECT_THROW(dir.replaceLinesAtomically("now.txt", {"C"}, keep), qv::Failure);
+        EXPECT_EQ(tmp.read("now.txt"), "C\r\n");
+        fs::remove(tmp.path() / "now.tmp");
+    }
 
     fs::create_directory(tmp.path() / "dir.kml");
     EXPECT_THROW(dir.replaceAtomically("dir.kml", "x"), qv::Failure);

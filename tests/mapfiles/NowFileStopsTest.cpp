@@ -1,6 +1,6 @@
 // The "now" files against a stop at any moment of their rebuild: the file is
-// always in place, and one lost by an older version's stop comes back from
-// its .tmp with every station.
+// always in place, and one lost by an older version's stop, or left empty by
+// a power loss, comes back from its .tmp with every station.
 #include "MapFilesRig.h"
 #include "shell/App.h"
 
@@ -41,11 +41,13 @@ const char* kOthers = "45.1, -122.1, OTHER1, 12, 1, 1\r\n45.2, -122.2, OTHER2, 1
 TEST(NowFileStops, AFileLostBesideItsTmpComesBackWithEveryStation) {
     for (const NowFile& f : kNowFiles) {
         SCOPED_TRACE(f.now);
-        {
-            // At the next report.
+        for (bool emptied : {false, true}) {
+            // At the next report, also when a power loss left the file empty.
+            SCOPED_TRACE(emptied ? "empty" : "missing");
             Rig rig;
             f.on(rig.st);
             rig.tmp.write(f.tmp, kOthers);
+            if (emptied) rig.tmp.write(f.now, "");
             rig.slotReport(1, "N0CALL", "45.5", "-122.6");
             rig.writer.savefiles();
             EXPECT_EQ(rig.lines(f.now), (std::vector<std::string>{f.record(rig.st), "45.1, -122.1, OTHER1, 12, 1, 1",
