@@ -188,7 +188,12 @@ TEST(AprsIsFlood, MemoryStaysFlatWhileTcpHoldsTheServerBack) {
     RecordProperty("rss_before_kb", static_cast<int>(before));
     RecordProperty("rss_peak_kb", static_cast<int>(peak));
     RecordProperty("bytes_taken", static_cast<int>(std::min<qint64>(taken, INT32_MAX)));
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed blocks in its quarantine, so resident size
+    // grows with every line handled; only the plain build measures our own use.
+#else
     EXPECT_LT(peak - before, kGrowthLimitKb) << "before " << before << " kB, peak " << peak << " kB";
+#endif
     // It went on taking lines all the while.
     EXPECT_GT(taken, 256 * 1024) << taken;
     EXPECT_EQ(proc.state(), QProcess::Running);
