@@ -38,8 +38,7 @@ for f in /usr/share/icons/hicolor/scalable/apps/quorvel.svg /usr/share/icons/hic
   [ -s "$f" ] || fail "$f missing"
 done
 xmllint --noout /usr/share/icons/hicolor/scalable/apps/quorvel.svg
-man_page=$(man -w quorvel 2>/dev/null) || { mandb -q || true; xmllint --noout /usr/share/icons/hicolor/scalable/apps/quorvel.svg
-man_page=$(man -w quorvel); }
+man_page=$(man -w quorvel 2>/dev/null) || { mandb -q || true; man_page=$(man -w quorvel); }
 echo "manual page: $man_page"
 [ "$(MANWIDTH=80 man --warnings -E UTF-8 quorvel 2>&1 >/dev/null)" = "" ] || fail "man reports warnings"
 
