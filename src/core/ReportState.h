@@ -40,6 +40,8 @@ struct Switches {
     bool detectnmea = true;            // "Detect GPGGA/RMC/WPL"
     bool detect3rdparty = true;        // "Detect 3rd party } traffic" (shown, not read)
     bool detectGPWGTmic = true;        // "Detect gps Mic $GPWGT" (shown, not read)
+    bool detectcompressed = true;      // "Detect compressed"
+    bool detectobjects = true;         // "Detect objects/items"
     bool soundon = false;              // "Sound ON"
     bool CheckTrackOnlyMoving = false; // "Track/Map only if Green (Moving)"
 };

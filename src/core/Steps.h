@@ -23,6 +23,8 @@ public:
     virtual void gprmc() {}
     virtual void gpwgt() {}
     virtual void gpwpl() {}
+    virtual void APRScompressed() {}
+    virtual void APRSobject() {}
 
     // tracking and records, in the order the classifier runs them
     virtual void autoassign() {}

@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Station.h"
 #include "core/Text.h"
+#include "decoders/Dao.h"
 #include "decoders/DecoderFailure.h"
 #include "platform/Ui.h"
 
@@ -20,10 +21,19 @@ constexpr const char* kFixedMarker = " in SUB APRSfixed ";
 void AprsPosition::decode(const std::string& whole, const Layout& at) {
     auto& r = ctx_.st.report;
     const std::string_view info = text::firstLine(whole);
-    const double lat = num::strict(text::mid(info, at.latDeg, 2)) + num::strict(text::mid(info, at.latMin, 5)) / 60;
+    // The comment starts after the symbol code; its !DAO! carries one more
+    // digit of both minutes.
+    const dao::Extension x = dao::find(text::mid(info, at.ew + 2));
+    const double latDeg = num::strict(text::mid(info, at.latDeg, 2));
+    double latMin = num::strict(text::mid(info, at.latMin, 5));
+    if (x.found) latMin += x.latMinutes;
+    const double lat = latDeg + latMin / 60;
     r.latitude = num::general(lat);
     r.northsouth = text::mid(info, at.ns, 1);
-    const double lon = num::strict(text::mid(info, at.lonDeg, 3)) + num::strict(text::mid(info, at.lonMin, 5)) / 60;
+    const double lonDeg = num::strict(text::mid(info, at.lonDeg, 3));
+    double lonMin = num::strict(text::mid(info, at.lonMin, 5));
+    if (x.found) lonMin += x.lonMinutes;
+    const double lon = lonDeg + lonMin / 60;
     r.longitude = num::general(lon);
     r.eastwest = text::mid(info, at.ew, 1);
 

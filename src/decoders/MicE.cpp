@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/Station.h"
 #include "core/Text.h"
+#include "decoders/Dao.h"
 #include "decoders/DecoderFailure.h"
 
 #include <string>
@@ -63,7 +64,7 @@ std::string_view infoField(std::string_view line) {
 namespace {
 
 // Steps after the latitude: hemisphere, longitude with its offset and folds, east/west.
-void rest(ReportState& r, std::string_view dest, std::string_view line) {
+void rest(ReportState& r, std::string_view dest, std::string_view line, const dao::Extension& x) {
     const char c4 = dest[3];
     if ((c4 >= '0' && c4 <= '9') || c4 == 'L')
         r.northsouth = "S";
@@ -84,7 +85,9 @@ void rest(ReportState& r, std::string_view dest, std::string_view line) {
     int lonMin = code(info[2]) - 28;
     if (lonMin >= 60) lonMin -= 60;
     const double hundredths = (code(info[3]) - 28) / 100.0;
-    r.longitude = num::general(lonDeg + (lonMin + hundredths) / 60.0);
+    double minutes = lonMin + hundredths;
+    if (x.found) minutes += x.lonMinutes;
+    r.longitude = num::general(lonDeg + minutes / 60.0);
     r.eastwest = code(dest[5]) >= 80 ? "W" : "E";
 }
 
@@ -102,12 +105,17 @@ void MicE::micencoded() {
             d[i] = mice::digitOf(dest[static_cast<std::size_t>(i)]);
 
         const double degrees = num::strict(std::string_view(d, 2));
-        const double lat = degrees + minutesOf(std::string_view(d + 2, 4)) / 60.0;
+        // The comment follows the longitude, speed, course and symbol bytes.
+        const std::string_view info = mice::infoField(line);
+        const dao::Extension x = info.size() > 9 ? dao::find(info.substr(9)) : dao::Extension{};
+        double minutes = minutesOf(std::string_view(d + 2, 4));
+        if (x.found) minutes += x.latMinutes;
+        const double lat = degrees + minutes / 60.0;
         // The general form of the latitude is seen only when the decoder stops
         // before rounding it; formatting it on every line would cost a third
         // of the decoder's time.
         try {
-            rest(r, dest, line);
+            rest(r, dest, line, x);
         } catch (...) {
             r.latitude = num::general(lat);
             throw;

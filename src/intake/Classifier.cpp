@@ -13,6 +13,9 @@
 #include "core/Steps.h"
 #include "core/Text.h"
 #include "core/WorkDir.h"
+#include "decoders/CompressedPosition.h"
+#include "decoders/NmeaTalker.h"
+#include "decoders/ObjectItem.h"
 #include "platform/Ui.h"
 
 namespace qv {
@@ -64,6 +67,17 @@ std::string withoutHeaderStamps(const std::string& line) {
     if (copied == 0) return line;
     out.append(line, copied);
     return out;
+}
+
+// Indicator colours of the report kinds the first table did not have.
+constexpr std::uint32_t kCompressedRgb = 0x00FFFF;
+constexpr std::uint32_t kObjectRgb = 0xFF80FF;
+constexpr std::uint32_t kItemRgb = 0xC0A0FF;
+constexpr std::uint32_t kKilledRgb = 0xFFC0C0;
+
+// "$GNRMC Detected": the sentence name as the line spells it, in capitals.
+std::string sentenceCaption(std::string_view name, std::string_view sentence) {
+    return "$" + std::string(nmea::talkerOf(name)) + std::string(sentence) + " Detected";
 }
 
 // Control characters and bytes outside ASCII written as "<13>", so that the
@@ -181,7 +195,7 @@ bool Classifier::stationIdentifier() {
         r.stationcallsign = r.callsign;
         m.PGMmessage = "STATION ID MARKER FOUND (GPWGT)";
         bellIfSoundOn();
-    } else if (text::icontains(r.dataline, "$GPWPL")) {
+    } else if (nmea::findSentence(r.dataline, "WPL") != std::string::npos) {
         std::string name;
         fieldsRead = sentenceField(6, name);
         scratch = kGpwplScratch;
@@ -225,11 +239,22 @@ void Classifier::badStation(bool fieldsRead) {
     r.dataline.clear();
 }
 
-void Classifier::indicator(const char* caption, std::uint32_t rrggbb) {
+void Classifier::indicator(std::string_view caption, std::uint32_t rrggbb) {
     auto& ind = ctx_.st.report.miclabel;
     ind.visible = true;
     ind.caption = caption;
     ind.back = fromRgb(rrggbb);
+}
+
+// A decoder that cannot read the report must not leave the previous report's
+// position to be accepted in its place: it starts from empty fields, which the
+// hemisphere test after the decoder refuses.
+void Classifier::clearPosition() {
+    auto& r = ctx_.st.report;
+    r.latitude.clear();
+    r.longitude.clear();
+    r.northsouth.clear();
+    r.eastwest.clear();
 }
 
 void Classifier::reportKind() {
@@ -242,16 +267,6 @@ void Classifier::reportKind() {
     const std::string info = payload(r.dataline);
     const std::string payload80 = text::left(info, 80);
 
-    // A decoder that cannot read the report must not leave the previous
-    // report's position to be accepted in its place: start from empty fields,
-    // which the hemisphere test after the decoder refuses.
-    auto clearPosition = [&] {
-        r.latitude.clear();
-        r.longitude.clear();
-        r.northsouth.clear();
-        r.eastwest.clear();
-    };
-
     if (c1 == '\'' || c1 == '`') { // C1 Mic-E
         indicator("Mic-E '` Detected", 0xFFFF00);
         r.micedata = r.dataline;
@@ -260,32 +275,50 @@ void Classifier::reportKind() {
         clearPosition();
         steps.micencoded();
         bellIfSoundOn();
-    } else if (text::iequals(c6, "$GPGGA")) { // C2
+    } else if (nmea::isSentence(c6, "GGA")) { // C2
         if (!sw.detectmice) return drop();
-        indicator("$GPGGA Detected", 0xFF8000);
+        indicator(sentenceCaption(c6, "GGA"), 0xFF8000);
         r.ggadata = r.rawgpsdata = r.lastpayload = payload80;
         if (!sw.detectmice) return drop();
         clearPosition();
         steps.gpgga();
     } else if (c1 == '@' || c1 == '/') { // C3
-        indicator("@moving Detected", 0x00FF00);
+        // A compressed position starts with its symbol table where a plain one
+        // has a latitude digit.
+        const bool packed = sw.detectcompressed && compressed::isSymbolTable(text::at(info, 9));
+        if (packed)
+            indicator("@moving Compressed", kCompressedRgb);
+        else
+            indicator("@moving Detected", 0x00FF00);
         r.movingdata = r.rawgpsdata = r.lastpayload = payload80;
         if (!sw.detectmoving) return drop();
         clearPosition();
-        steps.APRSmoving();
+        if (packed)
+            steps.APRScompressed();
+        else
+            steps.APRSmoving();
     } else if (c1 == '=' || c1 == '!') { // C4
         if (text::left(info, 2) == "!!") return drop();
-        indicator("!DIGI/=Fixed Detected", 0x00FF00);
+        const bool packed = sw.detectcompressed && compressed::isSymbolTable(text::at(info, 2));
+        if (packed)
+            indicator("!DIGI/=Fixed Compressed", kCompressedRgb);
+        else
+            indicator("!DIGI/=Fixed Detected", 0x00FF00);
         r.rawgpsdata = r.lastpayload = payload80;
         if (!sw.detectfixed) return drop();
         clearPosition();
-        steps.APRSfixed();
-    } else if (text::iequals(c6, "$GPRMC")) { // C5
-        indicator("$GPRMC Detected", 0xFF8000);
+        if (packed)
+            steps.APRScompressed();
+        else
+            steps.APRSfixed();
+    } else if (nmea::isSentence(c6, "RMC")) { // C5
+        indicator(sentenceCaption(c6, "RMC"), 0xFF8000);
         r.rawgpsdata = r.lastpayload = payload80;
         if (!sw.detectnmea) return drop();
         clearPosition();
         steps.gprmc();
+    } else if (sw.detectobjects && (c1 == ';' || c1 == ')')) { // objects and items
+        return objectOrItem(info, payload80);
     } else if (text::icontains(r.dataline, "$GPWGT")) { // C6
         if (!sw.detectmice) return drop();
         indicator("$GPWGT Detected", 0xFF8000);
@@ -293,9 +326,9 @@ void Classifier::reportKind() {
         if (!sw.detectmice) return drop();
         clearPosition();
         steps.gpwgt();
-    } else if (text::icontains(r.dataline, "$GPWPL")) { // C7
+    } else if (const auto wpl = nmea::findSentence(r.dataline, "WPL"); wpl != std::string::npos) { // C7
         if (!sw.detectmice) return drop();
-        indicator("$GPWPL Detected", 0xFF8000);
+        indicator(sentenceCaption(std::string_view(r.dataline).substr(wpl), "WPL"), 0xFF8000);
         r.gpwpldata = r.rawgpsdata = r.lastpayload = r.dataline;
         if (!sw.detectnmea) return drop();
         // The decoder reads the scratch file; a packet with a header has not
@@ -312,6 +345,37 @@ void Classifier::reportKind() {
         ctx_.ui.refresh();
         return drop();
     }
+    postDecode();
+}
+
+// An object or an item is tracked under its own name, not its sender's.
+void Classifier::objectOrItem(const std::string& info, const std::string& payload80) {
+    auto& r = ctx_.st.report;
+    const objectitem::Head head = objectitem::head(text::firstLine(info));
+    const bool read = head.fault == PositionFault::None;
+    const bool object = head.kind == objectitem::Kind::Object;
+    if (read && !head.alive)
+        indicator(object ? "Object ; Killed" : "Item ) Killed", kKilledRgb);
+    else
+        indicator(object ? "Object ; Detected" : "Item ) Detected", object ? kObjectRgb : kItemRgb);
+    r.rawgpsdata = r.lastpayload = payload80;
+    if (read) {
+        // A killed object is taken off the map by whoever shows it; here that
+        // means nothing is written for it.
+        if (!head.alive) {
+            ctx_.st.marks.PGMmessage = "KILLED OBJECT/ITEM... skipping";
+            return drop();
+        }
+        if (!isValidStationId(head.name, IdForm::Name)) {
+            badStation(true);
+            return drop();
+        }
+        if (head.compressed && !ctx_.st.sw.detectcompressed) return drop();
+    }
+    const std::string name(head.name);
+    clearPosition();
+    ctx_.steps.APRSobject();
+    if (!text::istartsWith(r.rawgpsdata, "ERROR")) r.callsign = r.stationcallsign = name;
     postDecode();
 }
 

@@ -34,7 +34,9 @@ private:
     bool writeScratch(const char* file);
     void badStation(bool fieldsRead);
     void reportKind();
-    void indicator(const char* caption, std::uint32_t rrggbb);
+    void indicator(std::string_view caption, std::uint32_t rrggbb);
+    void clearPosition();
+    void objectOrItem(const std::string& info, const std::string& payload80);
     void message();
     void postDecode();
     void drop();

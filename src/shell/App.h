@@ -8,6 +8,7 @@
 #include "core/Steps.h"
 #include "core/WorkDir.h"
 #include "decoders/AprsPosition.h"
+#include "decoders/AprsReportSteps.h"
 #include "decoders/MicE.h"
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
@@ -83,12 +84,15 @@ public:
     MicE mice{ctx};
     Nmea nmea{ctx};
     Waypoints waypoints{ctx};
+    AprsReportSteps aprsReports{ctx};
 
     void micencoded() override { mice.micencoded(); }
     void gpgga() override { nmea.gpgga(); }
     void gprmc() override { nmea.gprmc(); }
     void gpwgt() override { waypoints.gpwgt(); }
     void gpwpl() override { waypoints.gpwpl(); }
+    void APRScompressed() override { aprsReports.APRScompressed(); }
+    void APRSobject() override { aprsReports.APRSobject(); }
 
     // APRS-IS client. Start-up runs telnet.attach() once ctx.socket and ctx.timer3 are set.
     TelnetClient telnet{ctx};

@@ -184,6 +184,8 @@ std::string configText(const Station& st) {
         lines.push_back(pair(("TACTICALTEAM" + std::to_string(n)).c_str(), qv::quoted(st.slots[n].Teamname)));
     lines.push_back(pair("MAPBYTACTICAL", checkValue(st.tracking.CheckMapTacticalNames.checked)));
     lines.push_back(pair("LIVEPOSTOZI", boolField(m.Option7LivePostOzi())));
+    lines.push_back(pair("DETECTCOMPRESSED", boolField(st.sw.detectcompressed)));
+    lines.push_back(pair("DETECTOBJECTS", boolField(st.sw.detectobjects)));
 
     std::string out;
     for (const auto& l : lines) {
@@ -443,6 +445,10 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
         if (st.slots[n].Teamname != value) unsafeNames_.push_back(n);
     } else if (key == "MAPBYTACTICAL") {
         st.tracking.CheckMapTacticalNames.checked = checkBoxValue(value);
+    } else if (key == "DETECTCOMPRESSED") {
+        st.sw.detectcompressed = truthValue(value);
+    } else if (key == "DETECTOBJECTS") {
+        st.sw.detectobjects = truthValue(value);
     } else if (key == "LIVEPOSTOZI") {
         if (truthValue(value)) {
             m.option = MapOption::Option7LivePostOzi;

@@ -26,8 +26,8 @@ struct ClassifierHarness {
     Context ctx{st, dir, log, ui, clock, steps};
     Classifier classifier{ctx};
 
-    static constexpr const char* kDecoders[] = {"micencoded", "gpgga", "APRSmoving", "APRSfixed",
-                                                "gprmc",      "gpwgt", "gpwpl"};
+    static constexpr const char* kDecoders[] = {"micencoded", "gpgga", "APRSmoving",     "APRSfixed", "gprmc",
+                                                "gpwgt",      "gpwpl", "APRScompressed", "APRSobject"};
     static constexpr const char* kPipeline[] = {"autoassign", "assigncolor", "assigntime", "makestrings",
                                                 "assigncoords"};
 

@@ -242,7 +242,7 @@ TEST_F(Classify, BellsRingWhereTheyShould) {
         st.slots[2].CallsignID = c.inSlot ? "W7MIC" : "CALL ID-2";
         st.slots[4].CallsignID = c.inSlot ? "AB\r" : "CALL ID-4";
         if (std::string(c.line).find("/5L") != std::string::npos)
-            steps.hooks["APRSmoving"] = [&] { st.report.rawgpsdata = "ERROR " + st.report.rawgpsdata; };
+            steps.hooks["APRScompressed"] = [&] { st.report.rawgpsdata = "ERROR " + st.report.rawgpsdata; };
         ui.beeps = 0;
         classify(c.line);
         EXPECT_EQ(ui.beeps, c.beeps) << c.line;
@@ -250,13 +250,14 @@ TEST_F(Classify, BellsRingWhereTheyShould) {
 }
 
 TEST_F(Classify, CompressedReportRefusedByItsDecoderIsKept) {
-    steps.hooks["APRSmoving"] = [&] { st.report.rawgpsdata = "ERROR " + st.report.rawgpsdata; };
+    steps.hooks["APRScompressed"] = [&] { st.report.rawgpsdata = "ERROR " + st.report.rawgpsdata; };
     classify("N0CALL>APRS:/092345z/5L!!<*e7>7P[");
+    EXPECT_EQ(decodersRun(), std::vector<std::string>{"APRScompressed"});
     EXPECT_EQ(tmp.read(kCompressedFile), "/092345z/5L!!<*e7>7P[\r\n");
 
     // Accepted, it is not logged; but its payload stays for the next line
     // that reaches the drop path.
-    steps.hooks["APRSmoving"] = [&] { decoded("49.0583", "N", "72.03", "W"); };
+    steps.hooks["APRScompressed"] = [&] { decoded("49.0583", "N", "72.03", "W"); };
     classify("N0CALL>APRS:/092345z/5L!!<*e7>7P[");
     EXPECT_EQ(tmp.read(kCompressedFile), "/092345z/5L!!<*e7>7P[\r\n");
     EXPECT_EQ(st.report.lastpayload, "/092345z/5L!!<*e7>7P[");
@@ -268,6 +269,13 @@ TEST_F(Classify, CompressedReportRefusedByItsDecoderIsKept) {
     steps.hooks["APRSmoving"] = [&] { st.report.rawgpsdata = "ERROR " + st.report.rawgpsdata; };
     classify("N0CALL>APRS:/092345z4903.50X/07201.75W>");
     EXPECT_EQ(tmp.read(kCompressedFile), "/092345z/5L!!<*e7>7P[\r\n/092345z/5L!!<*e7>7P[\r\n");
+
+    // Not detected, it goes to the plain decoder, which cannot read it.
+    st.sw.detectcompressed = false;
+    classify("N0CALL>APRS:/092345z/5L!!<*e7>7P[");
+    EXPECT_EQ(decodersRun(), std::vector<std::string>{"APRSmoving"});
+    EXPECT_EQ(st.report.miclabel.caption, "@moving Detected");
+    EXPECT_EQ(tmp.read(kCompressedFile), "/092345z/5L!!<*e7>7P[\r\n/092345z/5L!!<*e7>7P[\r\n/092345z/5L!!<*e7>7P[\r\n");
 }
 
 TEST_F(Classify, MessageIsLoggedShownAndEndsTheLine) {
@@ -339,8 +347,7 @@ TEST_F(Classify, StationsThatCannotBeNamedAreDroppedAndLogged) {
         EXPECT_EQ(st.report.stationcallsign, "") << line;
         EXPECT_EQ(st.marks.PGMmessage, "BAD STATION ID... skipping") << line;
         const std::string err = tmp.read(kErrorFile);
-        EXPECT_NE(err.find("ERROR  5Invalid station ID, line dropped in SUB INSPECTDATALINE "),
-                  std::string::npos)
+        EXPECT_NE(err.find("ERROR  5Invalid station ID, line dropped in SUB INSPECTDATALINE "), std::string::npos)
             << line;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\r'), 3) << line; // two lines and the empty one
         EXPECT_FALSE(std::filesystem::exists(tmp.path() / kGpwgtScratch)) << line;

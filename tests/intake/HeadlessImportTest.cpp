@@ -42,17 +42,20 @@ TEST(HeadlessImport, ReplaysTheFeedAndReportsTheFilesWritten) {
     tmp.write("quorvel.imp", "N0CALL>APRS,WIDE2-1 <UI> [12/07/26 09:05:04]:!4903.50N/07201.75W-Test\r\n"
                              "W1XYZ>APRS,TCPIP*,qAC,T2TEST::N0CALL   :hello{1\r\n"
                              "N7CMP>APRS:/090530z/5L!!<*e7>7P[\r\n"
+                             "N7CUT>APRS:/090530z/5L!!<*e\r\n"
                              "N7BAD>APRS:!45X1.25N/12240.75W-\r\n"
                              "\x01\x02 noise \xff\r\n");
     const Outcome r = quorvel("--headless --workdir " + tmp.path().string() + " import");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("Replayed 5 lines from quorvel.imp"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Replayed 6 lines from quorvel.imp"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("N7CMP"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("QUORVEL IMPORT NOTICE | Quorvel has completed the import of the QUORVEL.IMP file. | OK"),
               std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("quorvelmessages.txt"), std::string::npos) << r.out;
     EXPECT_EQ(tmp.read("quorvelmessages.txt"), "W1XYZ>APRS,TCPIP*,qAC,T2TEST::N0CALL   :hello{1\r\n");
-    EXPECT_EQ(tmp.read("quorvelAPRScompressed.txt"), "/090530z/5L!!<*e7>7P[\r\n");
+    // The compressed report cut short is kept; the whole one is decoded.
+    EXPECT_EQ(tmp.read("quorvelAPRScompressed.txt"), "/090530z/5L!!<*e\r\n");
     const std::string errors = tmp.read("quorvel.err");
     EXPECT_NE(errors.find("\r\nERROR  13Type mismatch in SUB APRSfixed "), std::string::npos) << errors;
     EXPECT_NE(errors.find("N7BAD>APRS:!45X1.25N/12240.75W-"), std::string::npos) << errors;

@@ -92,6 +92,7 @@ void fillEverything(Station& st) {
     st.tracking.overdue = "45";
     st.sw.soundon = true;
     st.sw.CheckTrackOnlyMoving = true;
+    st.sw.detectcompressed = false;
 }
 
 TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
@@ -136,7 +137,9 @@ TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
         "\"TACTICALTEAM5\",\"Team 5\"\r\n\"TACTICALTEAM6\",\"Team 6\"\r\n"
         "\"TACTICALTEAM7\",\"Team 7\"\r\n\"TACTICALTEAM8\",\"Team 8\"\r\n"
         "\"MAPBYTACTICAL\",1\r\n"
-        "\"LIVEPOSTOZI\",#TRUE#\r\n";
+        "\"LIVEPOSTOZI\",#TRUE#\r\n"
+        "\"DETECTCOMPRESSED\",#FALSE#\r\n"
+        "\"DETECTOBJECTS\",#TRUE#\r\n";
     EXPECT_EQ(tmp.read("quorvel.cfg"), expected);
     EXPECT_EQ(r.st.marks.PGMmessage, "SavingChanges");
 }
@@ -181,6 +184,9 @@ TEST(Settings, ReadsHandWrittenFileWithOlderWordsSpacesAndAnyCase) {
     Rig r(tmp);
     r.st.telnet.loginName = "before";
     ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+    // A file from before the two switches existed leaves both checked.
+    EXPECT_TRUE(r.st.sw.detectcompressed);
+    EXPECT_TRUE(r.st.sw.detectobjects);
     EXPECT_EQ(r.st.link.comport, "3");
     EXPECT_EQ(r.st.map.importPathMapTech, "C:\\maps\\quorvel.mxf");
     EXPECT_EQ(r.st.slots[1].CallsignID, "w7abc-9");

@@ -29,6 +29,8 @@ public:
     void gprmc() override { run("gprmc"); }
     void gpwgt() override { run("gpwgt"); }
     void gpwpl() override { run("gpwpl"); }
+    void APRScompressed() override { run("APRScompressed"); }
+    void APRSobject() override { run("APRSobject"); }
     void autoassign() override { run("autoassign"); }
     void assigncolor() override { run("assigncolor"); }
     void assigntime() override { run("assigntime"); }

@@ -39,6 +39,8 @@ public:
     void CheckMapTacticalNames_Click() override;
     void LabelCallidLetter_DblClick(int n) override;
     void soundon_Click() override;
+    void detectcompressed_Click() override;
+    void detectobjects_Click() override;
     void overdue_Change() override;
     void CheckTrackOnlyMoving_Click() override;
     void Timer2_Timer() override;

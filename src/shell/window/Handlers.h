@@ -41,6 +41,8 @@ public:
     virtual void CheckMapTacticalNames_Click() { pending("CheckMapTacticalNames_Click"); }
     virtual void LabelCallidLetter_DblClick(int n) { pending("LabelCallidLetter_DblClick", n); }
     virtual void soundon_Click() { pending("soundon_Click"); }
+    virtual void detectcompressed_Click() { pending("detectcompressed_Click"); }
+    virtual void detectobjects_Click() { pending("detectobjects_Click"); }
     virtual void captureallON_Click() { pending("captureallON_Click"); }
     virtual void captureallOFF_Click() { pending("captureallOFF_Click"); }
 

@@ -428,6 +428,8 @@ QWidget* MainWindow::buildSwitches() {
         {"detectnmea", "Detect GPGGA/RMC/WPL"},
         {"detect3rdparty", "Detect 3rd party } traffic"},
         {"detectGPWGTmic", "Detect gps Mic $GPWGT"},
+        {"detectcompressed", "Detect compressed"},
+        {"detectobjects", "Detect objects/items"},
         {"soundon", "Sound ON"},
     };
     // One column: beside the station report it costs height, not width.
@@ -448,6 +450,17 @@ QWidget* MainWindow::buildSwitches() {
     bind("detectnmea", &Switches::detectnmea);
     bind("detect3rdparty", &Switches::detect3rdparty);
     bind("detectGPWGTmic", &Switches::detectGPWGTmic);
+    // These two are kept in quorvel.cfg; the others are not.
+    auto saved = [this](const char* name, bool Switches::*member, void (Handlers::*click)()) {
+        connect(switches_[name], &QCheckBox::clicked, this, [this, member, click](bool on) {
+            act([this, member, click, on] {
+                st_.sw.*member = on;
+                (h_.*click)();
+            });
+        });
+    };
+    saved("detectcompressed", &Switches::detectcompressed, &Handlers::detectcompressed_Click);
+    saved("detectobjects", &Switches::detectobjects, &Handlers::detectobjects_Click);
     connect(switches_["soundon"], &QCheckBox::clicked, this, [this](bool on) {
         act([this, on] {
             st_.sw.soundon = on;
@@ -1094,6 +1107,8 @@ void MainWindow::redraw() {
     switches_["detectnmea"]->setChecked(st_.sw.detectnmea);
     switches_["detect3rdparty"]->setChecked(st_.sw.detect3rdparty);
     switches_["detectGPWGTmic"]->setChecked(st_.sw.detectGPWGTmic);
+    switches_["detectcompressed"]->setChecked(st_.sw.detectcompressed);
+    switches_["detectobjects"]->setChecked(st_.sw.detectobjects);
     switches_["soundon"]->setChecked(st_.sw.soundon);
 
     slots_->draw(st_.slots, true);
