@@ -7,10 +7,10 @@ namespace qv::compressed {
 
 namespace {
 
-constexpr int kFirst = 33; // "!", base-91 digit 0
-constexpr int kLast = 123; // "{", one past digit 90, used by the range mark
+constexpr int kFirst = 33;      // "!", base-91 digit 0
+constexpr int kRangeMark = 123; // "{", digit 90; as the course byte it marks a radio range
 
-bool isBase91(char c) { return c >= kFirst && c < kLast; }
+bool isBase91(char c) { return c >= kFirst && c <= kRangeMark; }
 int value(char c) { return static_cast<unsigned char>(c) - kFirst; }
 
 // Four base-91 digits, most significant first; -1 when one is no digit.
@@ -26,17 +26,17 @@ long base91(std::string_view four) {
 // The course/speed, range or altitude bytes. A blank first byte says there are
 // none; bytes that fit none of the forms leave the position as it is.
 void extra(Report& r, char c, char s, char type) {
-    if (c == ' ' || !(isBase91(c) || c == kLast) || !isBase91(s)) return;
+    if (c == ' ' || !isBase91(c) || !isBase91(s)) return;
     // Bits 3 and 4 of the type byte name the GPS sentence the fix came from;
     // from a GGA sentence the two bytes are the altitude.
     const bool fromGga = isBase91(type) && ((value(type) >> 3) & 3) == 2;
-    if (fromGga && isBase91(c)) {
+    if (fromGga) {
         r.extra = Extra::Altitude;
         r.altitudeFeet = std::pow(1.002, value(c) * 91 + value(s));
-    } else if (c == kLast) {
+    } else if (c == kRangeMark) {
         r.extra = Extra::Range;
         r.rangeMiles = 2 * std::pow(1.08, value(s));
-    } else if (value(c) <= 89) {
+    } else {
         r.extra = Extra::CourseSpeed;
         r.course = value(c) * 4;
         r.speedKnots = std::pow(1.08, value(s)) - 1;

@@ -31,10 +31,28 @@ int OziFiles::slotOf(const SlotState& slots, const std::string& callsign) {
     return 0;
 }
 
+namespace {
+
+// Whether one comma-separated field of the line, without its surrounding
+// blanks, is the callsign. A name only contained in a field is another
+// station's: N0CALL is not N0CALL-9, nor is the object "AID 1" the "AID 12".
+bool namesStation(std::string_view line, const std::string& callsign) {
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', from);
+        const std::string_view field = line.substr(from, comma == std::string_view::npos ? comma : comma - from);
+        if (text::iequals(text::trim(field), callsign)) return true;
+        if (comma == std::string_view::npos) return false;
+        from = comma + 1;
+    }
+}
+
+} // namespace
+
 bool OziFiles::ownedByOther(const std::vector<std::string>& head, const std::string& callsign) {
-    // The fifth header line names the owner; a contained callsign counts as found.
+    // The fifth header line names the owner.
     for (std::size_t i = 0; i < head.size(); ++i) {
-        if (text::icontains(head[i], callsign)) return false;
+        if (namesStation(head[i], callsign)) return false;
         if (head[i].empty() || i + 1 == 5) return true;
     }
     return false;

@@ -78,7 +78,9 @@ TEST(OziFiles, TrackFileOwnership) {
         bool startsOver;
     } cases[] = {
         {"slot went from N0CALL to N0CALL-9", header + point, "N0CALL-9", true},
-        {"new callsign contained in the old one", header9 + point, "N0CALL", false},
+        {"new callsign contained in the old one", header9 + point, "N0CALL", true},
+        {"object name a prefix of the old one", crlf(OziFiles::trackHeader("255", "AID 12")) + point, "AID 1", true},
+        {"object name with a blank, same object", crlf(OziFiles::trackHeader("255", "AID 1")) + point, "aid 1", false},
         {"same station", header + point, "N0CALL", false},
         {"other case", header + point, "n0call", false},
         {"empty line before the callsign", "OziExplorer\r\n\r\nN0CALL\r\n", "N0CALL", true},
