@@ -1,0 +1,7 @@
+OziExplorer Track Point File Version 2.1 CREATED BY QUORVEL
+WGS 84
+Altitude is in Feet
+Reserved 3
+0,2,65535,N7WPL              ,0,0,2,8421376
+50
+45.3917, -122.029166666667,0,   -777,, ,12:27
