@@ -1,6 +1,7 @@
 // The !DAO! reader.
 #include "decoders/Dao.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::dao {
@@ -47,8 +48,9 @@ Extension find(std::string_view comment) {
 
 Point apply(const Extension& x, double latitude, double longitude) {
     if (!x.found) return {latitude, longitude};
-    return {latitude + std::copysign(x.latMinutes / 60.0, latitude),
-            longitude + std::copysign(x.lonMinutes / 60.0, longitude)};
+    // A position on a pole or on the date line has no room left beyond it.
+    return {std::clamp(latitude + std::copysign(x.latMinutes / 60.0, latitude), -90.0, 90.0),
+            std::clamp(longitude + std::copysign(x.lonMinutes / 60.0, longitude), -180.0, 180.0)};
 }
 
 } // namespace qv::dao
