@@ -5,6 +5,7 @@
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "core/WorkDir.h"
+#include "decoders/AprsReportSteps.h"
 #include "decoders/MicE.h"
 #include "decoders/Nmea.h"
 #include "decoders/Waypoints.h"
@@ -90,5 +91,33 @@ void BM_gpwpl(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_gpwpl);
+
+// The compressed, object and item decoders with the step that writes their
+// result, on reports as they come from trackers and incident staff.
+const std::vector<std::string> kNewKinds = {
+    "!/5L!!<*e7>7P[",
+    "@092345z/5L!!<*e7>{?!",
+    "!I0-X;T_Wv&{-Aigate testing",
+    ";AID 12   *092345z4903.50N/07201.75WaAid station !W12!",
+    ";SRAL HQ  *100927zS0%E/Th4_a  AKaupinmaenpolku9,open M-Th12-17",
+    ")AID #2!4903.50N/07201.75WA",
+};
+
+void BM_compressed_objects(benchmark::State& state) {
+    Bench b;
+    AprsReportSteps d(b.ctx);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::string& info = kNewKinds[i++ % kNewKinds.size()];
+        b.st.report.rawgpsdata = info;
+        if (info[0] == ';' || info[0] == ')')
+            d.APRSobject();
+        else
+            d.APRScompressed();
+        benchmark::DoNotOptimize(b.st.report.latitude);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_compressed_objects);
 
 } // namespace

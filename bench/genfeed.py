@@ -3,7 +3,10 @@
 decodes (plain and time-stamped positions, Mic-E, GGA, RMC, waypoint
 sentences) and some it only passes by (status, weather, messages).
 
-  genfeed.py LINES STATIONS TRACKED OUT [--config CFG]
+  genfeed.py LINES STATIONS TRACKED OUT [--config CFG] [--new-kinds]
+
+--new-kinds mixes in compressed positions, objects, items, sentences of other
+GNSS talkers and !DAO! comments (without it the feed is the same as ever).
 
 Stations are N0Q0..; the first TRACKED of them send every tenth line, always
 from a new position, so the map files of a long feed grow to about LINES/10
@@ -45,6 +48,18 @@ def mice(call, lat, lon):
     return "%s>%s,WIDE1-1,WIDE2-1:%s" % (call, dest, info)
 
 
+def b91(value):
+    out = ""
+    for _ in range(4):
+        out = chr(value % 91 + 33) + out
+        value //= 91
+    return out
+
+
+def compressed(lat, lon, code, cs):
+    return "/" + b91(int(380926 * (90 - lat))) + b91(int(190463 * (180 - lon))) + code + cs
+
+
 def line_for(rng, call, lat, lon, kind, n):
     t = "%02d%02d%02d" % ((n // 3600) % 24, (n // 60) % 60, n % 60)
     if kind == 0:
@@ -70,12 +85,27 @@ def line_for(rng, call, lat, lon, kind, n):
         return "%s>APRS,WIDE2-1:>Digi on Larch Mtn, 146.52 simplex watch" % call
     if kind == 9:
         return "%s>APRS,WIDE2-1:!%sN/%sW_220/004g005t051r000p000P000h83b10165" % (call, dm(lat, 2), dm(lon, 3))
+    if kind == 11:
+        return "%s>APRS,WIDE2-1:!%sCompressed" % (call, compressed(lat, lon, ">", "7P["))
+    if kind == 12:
+        return "%s>APRS,WIDE2-1:@%sz%s" % (call, t, compressed(lat, lon, ">", "{?!"))
+    if kind == 13:
+        return "%s>APRS,WIDE2-1:;AID %-5d*%sz%sN/%sWaAid station" % (call, n % 100, t, dm(lat, 2), dm(lon, 3))
+    if kind == 14:
+        return "%s>APRS,WIDE2-1:)FIRE %d!%sN/%sW:" % (call, n % 100, dm(lat, 2), dm(lon, 3))
+    if kind == 15:
+        return "%s>GPSLK,WIDE1-1:%s" % (
+            call, nmea("GNRMC,%s,A,%s,N,%s,W,022.4,084.4,071226,015.1,E" % (t, dm4(lat, 2), dm4(lon, 3))))
+    if kind == 16:
+        return "%s>APRS,WIDE2-1:!%sN/%sW-Precise !W%d%d!" % (call, dm(lat, 2), dm(lon, 3), n % 10, (n // 10) % 10)
     return "%s>APWW11,WIDE2-2::%-9s:Report to staging area {%d" % (call, "N0Q0", n % 1000)
 
 
 # Plain positions are the bulk of a real feed; the rest in smaller shares.
 KINDS = [0, 0, 0, 1, 1, 2, 2, 3, 4, 4, 4, 5, 6, 7, 8, 9, 10]
 TRACKED_KINDS = [0, 1, 2, 3, 4, 5, 6]
+# The kinds the first feeds lacked, as often as a plain kind each.
+NEW_KINDS = [11, 12, 13, 14, 15, 16]
 
 
 def main():
@@ -86,7 +116,9 @@ def main():
     ap.add_argument("out")
     ap.add_argument("--config")
     ap.add_argument("--crlf", action="store_true", help="end lines with CR LF instead of LF")
+    ap.add_argument("--new-kinds", action="store_true", help="mix in compressed reports, objects, items, ...")
     a = ap.parse_args()
+    kinds = KINDS + NEW_KINDS if a.new_kinds else KINDS
     rng = random.Random(12)
     calls = ["N%dQ%d" % (i // 1000, i % 1000) for i in range(a.stations)]
     home = [(44.0 + rng.random() * 2, 121.0 + rng.random() * 2) for _ in calls]
@@ -104,7 +136,7 @@ def main():
             else:
                 i = rng.randrange(a.tracked, a.stations) if a.stations > a.tracked else 0
                 lat, lon = home[i]
-                kind = KINDS[rng.randrange(len(KINDS))]
+                kind = kinds[rng.randrange(len(kinds))]
             f.write(line_for(rng, calls[i], lat, lon, kind, n) + end)
     if a.config:
         slot = [calls[s] if s < a.tracked else "CALL ID-%d" % (s + 1) for s in range(8)]

@@ -24,7 +24,7 @@ fi
 # the figure is the program's own and not the disk's.
 for dir in /dev/shm "${TMPDIR:-/tmp}"; do
   TMPDIR=$dir QUORVEL_BENCH_FEED="$out/feed.txt" build-release/bench/quorvel_bench \
-    --benchmark_filter=BM_ClassifierOnFeed --benchmark_min_time=3 --benchmark_format=json >"$out/cls.json"
+    --benchmark_filter='BM_ClassifierOnFeed/1$' --benchmark_min_time=3 --benchmark_format=json >"$out/cls.json"
   python3 - "$out/cls.json" "$dir" <<'PY'
 import json, sys
 b = json.load(open(sys.argv[1]))["benchmarks"][0]
@@ -32,6 +32,17 @@ print("quorvel classifier (working directory in %s): %.0f lines/s wall, %.0f lin
       % (sys.argv[2], 1e9 / b["real_time"], 1e9 / b["cpu_time"]))
 PY
 done
+
+echo "== the same with compressed reports, objects, items, other GNSS talkers and !DAO! mixed in"
+python3 bench/genfeed.py 200000 2000 0 "$out/feed-new.txt" --new-kinds
+TMPDIR=/dev/shm QUORVEL_BENCH_FEED="$out/feed-new.txt" build-release/bench/quorvel_bench \
+  --benchmark_filter=BM_ClassifierOnFeed --benchmark_min_time=3 --benchmark_format=json >"$out/cls.json"
+python3 - "$out/cls.json" <<'PY'
+import json, sys
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    switches = "on" if b["name"].endswith("/1") else "off"
+    print("new kinds switched %s: %.0f lines/s CPU, %.2f us per line" % (switches, 1e9 / b["cpu_time"], b["cpu_time"] / 1000))
+PY
 
 echo "== one tracked report, every family on, against map files of N lines"
 build-release/bench/quorvel_bench --benchmark_filter=BM_SavefilesOneReport --benchmark_min_time=2 2>/dev/null |
