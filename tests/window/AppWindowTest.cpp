@@ -7,6 +7,7 @@
 #include "support/FakeWindowKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,17 @@ TEST_F(AppWindowTest, ACommaOrQuoteTypedIntoATacticalNameBecomesABlank) {
     EXPECT_EQ(team->text(), "Tac4 7 ");
     EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_NE(dir.read("quorvel.cfg").find("\"TACTICALTEAM4\",\"Tac4 7 \""), std::string::npos);
+}
+
+TEST_F(AppWindowTest, DetectSwitchesAreSavedAndReadBack) {
+    control<QCheckBox>("detectcompressed")->click();
+    EXPECT_NE(dir.read("quorvel.cfg").find("\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#TRUE#"),
+              std::string::npos);
+    control<QCheckBox>("detectobjects")->click();
+    App again{dir.path(), ui, clock};
+    again.settings.getsettings();
+    EXPECT_FALSE(again.st.sw.detectcompressed);
+    EXPECT_FALSE(again.st.sw.detectobjects);
 }
 
 TEST_F(AppWindowTest, DoubleClickingCallsignClearsEveryCallId) {

@@ -153,9 +153,15 @@ TEST_F(WindowTest, SwitchesSetTheStateAndRunTheirClickOnce) {
     control<QCheckBox>("callsign4track")->click();
     EXPECT_TRUE(st.slots[4].track);
     control<QRadioButton>("Option2ImportMapTech")->click();
+    // The two detect switches kept in quorvel.cfg run their save.
+    control<QCheckBox>("detectcompressed")->click();
+    EXPECT_FALSE(st.sw.detectcompressed);
+    control<QCheckBox>("detectobjects")->click();
+    EXPECT_FALSE(st.sw.detectobjects);
     EXPECT_EQ(handlers.calls,
               (std::vector<std::string>{"soundon_Click", "CheckTrackOnlyMoving_Click", "callsigntrack_Click(4)",
-                                        "mapOption_Click(Option2ImportMapTech)"}));
+                                        "mapOption_Click(Option2ImportMapTech)", "detectcompressed_Click",
+                                        "detectobjects_Click"}));
 }
 
 TEST_F(WindowTest, TypingACallIdSetsTheSlotAndRunsItsChangeRuleEveryKeystroke) {
@@ -194,6 +200,7 @@ TEST_F(WindowTest, DoubleClicksReachTheirHandlers) {
 TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
     st.sw.soundon = true;
     st.sw.detectnmea = false;
+    st.sw.detectobjects = false;
     st.sw.CheckTrackOnlyMoving = true;
     for (int n = 1; n <= 8; ++n) {
         st.slots[n].CallsignID = "K" + std::to_string(n);
@@ -214,6 +221,8 @@ TEST_F(WindowTest, RedrawingChangedStateRunsNoHandler) {
     EXPECT_EQ(control<QLineEdit>("CallsignID8")->text(), "K8");
     EXPECT_TRUE(control<QCheckBox>("callsign8track")->isChecked());
     EXPECT_EQ(control<QLineEdit>("overdue")->text(), "15");
+    EXPECT_FALSE(control<QCheckBox>("detectobjects")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("detectcompressed")->isChecked());
 }
 
 TEST_F(WindowTest, MenuCheckMarksFollowTheState) {

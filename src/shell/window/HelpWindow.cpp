@@ -37,8 +37,10 @@ APRS-IS server), tracks up to eight stations and writes import files for desktop
 <li><b>Status field</b>: the word for what the program is doing right now (for example
 <i>InspectingDataLine</i>, <i>SavingChanges</i>). Information only.</li>
 <li><b>Report kind</b>: shows what kind of line was seen last: yellow <i>Mic-E</i>, orange <i>$GPGGA</i>,
-<i>$GPRMC</i>, <i>$GPWGT</i>, <i>$GPWPL</i>, green <i>@moving</i>, <i>!DIGI/=Fixed</i> and <i>APRS Message</i>,
-gray <i>Processing not available</i>.</li>
+<i>$GPRMC</i>, <i>$GPWGT</i>, <i>$GPWPL</i> (or <i>$GNRMC</i> and the like from other satellite systems), green
+<i>@moving</i>, <i>!DIGI/=Fixed</i> and <i>APRS Message</i>, cyan <i>Compressed</i> positions, pink
+<i>Object</i>, lilac <i>Item</i>, light red <i>Killed</i> objects and items, gray <i>Processing not
+available</i>.</li>
 <li><b>IN com port</b>, <b>Open Port</b>, <b>Close Port</b>: the serial port to the TNC. Choose its number and
 speed under <i>Ports &gt; Change Com Port settings</i>; port 0 means no port and hides these buttons.</li>
 <li><b>EXIT</b>: ends the program after asking. <i>File &gt; Exit</i> ends it at once.</li>
@@ -51,7 +53,10 @@ commands to the TNC.</p>
 <h3>Station report</h3>
 <p>The station ID, the name it is tracked under, latitude and longitude in decimal degrees (south and west
 negative) and the raw text handed to the decoder. Double-click the station ID to clear all CALL IDs.
-The <b>Detect</b> switches turn the decoders for each kind of report on or off; <b>Sound ON</b> beeps on data.</p>
+The <b>Detect</b> switches turn the decoders for each kind of report on or off; <b>Sound ON</b> beeps on data.
+<i>Detect compressed</i> and <i>Detect objects/items</i> are kept in the configuration. An object or item (a spot
+fire, an aid station placed by some station) is tracked under its own name, such as <i>AID 2</i>, not under its
+sender; one reported killed writes nothing.</p>
 <h3>Tracked stations (Color Assignment)</h3>
 <p>Eight slots A to H, each with its own colour. Type a station's ID into <b>UNIT callsign</b> (letter case does
 not matter; <i>N0CALL-9</i> and <i>N0CALL</i> are different stations), optionally a <b>Tactical Name</b>, and tick
