@@ -22,9 +22,20 @@ bool isSourceAddress(std::string_view id) {
     return true;
 }
 
+// "CALL ID-1" .. "CALL ID-8" in any letter case: the text of a free slot.
+bool isSlotPlaceholder(std::string_view id) {
+    constexpr std::string_view kStem = "CALL ID-";
+    if (id.size() != kStem.size() + 1 || id.back() < '1' || id.back() > '8') return false;
+    for (std::size_t i = 0; i < kStem.size(); ++i)
+        if ((id[i] >= 'a' && id[i] <= 'z' ? id[i] - 'a' + 'A' : id[i]) != kStem[i]) return false;
+    return true;
+}
+
 bool isName(std::string_view id) {
     if (id.empty() || id.size() > kMaxStationName) return false;
     if (id.front() == ' ' || id.back() == ' ') return false;
+    // A station named like a free slot would be written as that slot's.
+    if (isSlotPlaceholder(id)) return false;
     for (char c : id) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u > 0x7E || c == ',' || c == '"') return false;

@@ -16,7 +16,8 @@ enum class IdForm {
     SourceAddress,
     // A name field (the waypoint of a GPS sentence, an object or item):
     // printable ASCII without comma or double quote, inner blanks allowed,
-    // no blank at either end, 1 to kMaxStationName characters.
+    // no blank at either end, 1 to kMaxStationName characters, and not the
+    // "CALL ID-n" text that marks a free slot.
     Name,
 };
 

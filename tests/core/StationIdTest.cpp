@@ -41,6 +41,10 @@ TEST(StationId, SourceAddressesAndNames) {
         {"N0\"CALL", false, false},
         {"CAF\xc3\xa9", false, false},
         {"N0CALL\x7f", false, false},
+        {"CALL ID-3", false, false}, // a free slot's text
+        {"call id-8", false, false},
+        {"CALL ID-9", false, true},
+        {"CALL ID-31", false, true},
         {std::string(kMaxStationName, 'W'), false, true},
         {std::string(kMaxStationName + 1, 'W'), false, false},
     };

@@ -95,6 +95,7 @@ TEST_F(Classify, ObjectsAndItemsAreTrackedUnderTheirNames) {
         {"N0CALL>APRS:)AID\"2!4903.50N/07201.75WA", "", false, true},
         {"N0CALL>APRS:)AID\x01\x02!4903.50N/07201.75WA", "", false, true},
         {"N0CALL>APRS:;  LEADER *092345z4903.50N/07201.75W>", "", false, true},
+        {"N0CALL>APRS:;CALL ID-1*092345z4903.50N/07201.75W>", "", false, true}, // would pass for a free slot
         // Malformed: the decoder says why and the line is dropped.
         {"N0CALL>APRS:;SRAL HQ *110507zS0%E/Th4_a AKaupinmaenpolku9", "", true, false},
     };
