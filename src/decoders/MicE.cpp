@@ -64,7 +64,7 @@ std::string_view infoField(std::string_view line) {
 namespace {
 
 // Steps after the latitude: hemisphere, longitude with its offset and folds, east/west.
-void rest(ReportState& r, std::string_view dest, std::string_view line, const dao::Extension& x) {
+void rest(ReportState& r, std::string_view dest, std::string_view info, const dao::Extension& x) {
     const char c4 = dest[3];
     if ((c4 >= '0' && c4 <= '9') || c4 == 'L')
         r.northsouth = "S";
@@ -74,7 +74,6 @@ void rest(ReportState& r, std::string_view dest, std::string_view line, const da
         // Not a hemisphere flag: whatever northsouth holds belongs to another report.
         throw Failure(err::InvalidCall);
 
-    const std::string_view info = mice::infoField(line);
     if (info.size() < 4) throw Failure(err::InvalidCall);
     int lonDeg = code(info[1]) - 28;
     if (code(dest[4]) >= 80) lonDeg += 100;
@@ -115,7 +114,7 @@ void MicE::micencoded() {
         // before rounding it; formatting it on every line would cost a third
         // of the decoder's time.
         try {
-            rest(r, dest, line, x);
+            rest(r, dest, info, x);
         } catch (...) {
             r.latitude = num::general(lat);
             throw;
