@@ -70,6 +70,7 @@ struct MapState {
     bool menucreateozifiles = false; // shown only; the Ozi files are written regardless
     bool menucreatenatgeotopoNowCallfile = false;
     bool ODFcheckbox = false;
+    bool menucreategpxfile = true, menucreatekmlfiles = true, menucreategeojsonfile = true; // open formats
     bool preventdupes = true; // checked at start, never saved
 
     // Capture-all mode: exactly one of the two menu items is checked.

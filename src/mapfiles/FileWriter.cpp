@@ -74,6 +74,7 @@ void FileWriter::writeNormal(bool isDuplicate) {
     TopoFiles last(ctx_, topoNames_);
     if (map.menucreatenatgeotopoNowCallfile) last.nowCallStep();
     if (map.ODFcheckbox) last.spotfiresStep();
+    if (!isDuplicate) docs_.write();
 }
 
 void FileWriter::writeCaptureAll(bool isDuplicate) {
@@ -82,6 +83,7 @@ void FileWriter::writeCaptureAll(bool isDuplicate) {
     TopoFiles last(ctx_, topoNames_);
     if (ctx_.st.map.menucreatenatgeotopoNowCallfile) last.nowCallStep();
     if (ctx_.st.map.ODFcheckbox) last.spotfiresStep();
+    if (!isDuplicate) docs_.write();
 }
 
 void FileWriter::complete() {

@@ -4,19 +4,23 @@
 #pragma once
 
 #include "core/Context.h"
+#include "mapfiles/MapDocuments.h"
 #include "mapfiles/TopoNameIndex.h"
 
 namespace qv {
 
 class FileWriter {
 public:
-    explicit FileWriter(Context& ctx) : ctx_(ctx) {}
+    explicit FileWriter(Context& ctx) : ctx_(ctx), docs_(ctx) {}
 
     void savefiles();
 
     // Whether the report's marker record (capture-all: Street Atlas record)
     // repeats the last line of the key file; false when the check is off.
     bool duplicate();
+
+    // The GPX, KML and GeoJSON documents, written last.
+    const mapfile::MapDocuments& documents() const { return docs_; }
 
 private:
     bool zeroPosition() const;
@@ -28,6 +32,7 @@ private:
 
     Context& ctx_;
     mapfile::TopoNameIndex topoNames_;
+    mapfile::MapDocuments docs_;
 };
 
 } // namespace qv

@@ -26,4 +26,13 @@ inline constexpr const char* kTopoNowCallTmp = "quorvelNGTOPOnowCall.tmp";
 inline constexpr const char* kSpotfires = "quorvel.olt";
 inline constexpr const char* kOutOfOregon = "outoforegon";
 
+// The open formats, and where another program's version of each is kept.
+inline constexpr const char* kGpx = "quorvel.gpx";
+inline constexpr const char* kKml = "quorvel.kml";
+inline constexpr const char* kLiveKml = "quorvellive.kml";
+inline constexpr const char* kGeoJson = "quorvel.geojson";
+inline constexpr const char* kGpxKept = "quorvelreplaced.gpx";
+inline constexpr const char* kKmlKept = "quorvelreplaced.kml";
+inline constexpr const char* kGeoJsonKept = "quorvelreplaced.geojson";
+
 } // namespace qv::mapfile

@@ -254,15 +254,15 @@ void MapOptions::applyMapOption(const Row& row) {
 
     switch (row.families) {
     case Families::StreetAtlas:
-        menuspeedup_Click();
+        desktopFamiliesOff();
         m.menucreatestreetatlasfiles = true;
         break;
     case Families::MapTech:
-        menuspeedup_Click();
+        desktopFamiliesOff();
         m.menucreatemaptechfiles = true;
         break;
     case Families::Topo:
-        menuspeedup_Click();
+        desktopFamiliesOff();
         m.menucreatenatgeotopofiles = true;
         m.menucreatenatgeotopoNowCallfile = true;
         break;
@@ -443,10 +443,19 @@ void MapOptions::menumapsallON_Click() {
     MapState& m = ctx_.st.map;
     m.menucreatestreetatlasfiles = m.menucreatemaptechfiles = m.menucreatenatgeotopofiles = m.menucreateozifiles =
         m.menucreatenatgeotopoNowCallfile = true;
+    m.menucreategpxfile = m.menucreatekmlfiles = m.menucreategeojsonfile = true;
     ctx_.steps.savesettings();
 }
 
 void MapOptions::menuspeedup_Click() {
+    MapState& m = ctx_.st.map;
+    m.menucreategpxfile = m.menucreatekmlfiles = m.menucreategeojsonfile = false;
+    desktopFamiliesOff();
+}
+
+// Choosing a map program picks among the desktop programs' files only; the
+// open formats serve other tools and keep their switches.
+void MapOptions::desktopFamiliesOff() {
     MapState& m = ctx_.st.map;
     m.menucreatestreetatlasfiles = m.menucreatemaptechfiles = m.menucreatenatgeotopofiles = m.menucreateozifiles =
         m.menucreatenatgeotopoNowCallfile = false;
@@ -471,6 +480,18 @@ void MapOptions::menucreateozifiles_Click() {
 }
 void MapOptions::menucreatenatgeotopoNowCallfile_Click() {
     ctx_.st.map.menucreatenatgeotopoNowCallfile = !ctx_.st.map.menucreatenatgeotopoNowCallfile;
+    ctx_.steps.savesettings();
+}
+void MapOptions::menucreategpxfile_Click() {
+    ctx_.st.map.menucreategpxfile = !ctx_.st.map.menucreategpxfile;
+    ctx_.steps.savesettings();
+}
+void MapOptions::menucreatekmlfiles_Click() {
+    ctx_.st.map.menucreatekmlfiles = !ctx_.st.map.menucreatekmlfiles;
+    ctx_.steps.savesettings();
+}
+void MapOptions::menucreategeojsonfile_Click() {
+    ctx_.st.map.menucreategeojsonfile = !ctx_.st.map.menucreategeojsonfile;
     ctx_.steps.savesettings();
 }
 void MapOptions::ODFcheckbox_Click() { ctx_.steps.savesettings(); }

@@ -52,6 +52,10 @@ public:
     void menucreatenatgeotopofiles_Click();
     void menucreateozifiles_Click();
     void menucreatenatgeotopoNowCallfile_Click();
+    // The open formats, outside the choice of a map program.
+    void menucreategpxfile_Click();
+    void menucreatekmlfiles_Click();
+    void menucreategeojsonfile_Click();
     void ODFcheckbox_Click();
 
     // The file chooser.
@@ -82,6 +86,7 @@ public:
 
 private:
     void applyMapOption(const Row& row);
+    void desktopFamiliesOff();
     void notice(const std::string& text);
     std::string inWorkDir(const char* file) const;
     bool pathsFollowDisplay() const;

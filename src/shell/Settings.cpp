@@ -173,6 +173,9 @@ std::string configText(const Station& st) {
     lines.push_back(pair("CREATEMAPFILEMAPTECH", boolField(m.menucreatemaptechfiles)));
     lines.push_back(pair("CREATEMAPFILENATGEOTOPO", boolField(m.menucreatenatgeotopofiles)));
     lines.push_back(pair("CREATEMAPFILEOZI", boolField(m.menucreateozifiles)));
+    lines.push_back(pair("CREATEMAPFILEGPX", boolField(m.menucreategpxfile)));
+    lines.push_back(pair("CREATEMAPFILEKML", boolField(m.menucreatekmlfiles)));
+    lines.push_back(pair("CREATEMAPFILEGEOJSON", boolField(m.menucreategeojsonfile)));
     if (m.display != DisplayOption::None)
         lines.push_back(pair("MAPDATAFORMAT", qv::quoted(kDisplayOptions[static_cast<std::size_t>(m.display) - 1])));
     for (int n = 5; n <= 8; ++n)
@@ -425,6 +428,12 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
         m.menucreatenatgeotopofiles = truthValue(value);
     } else if (key == "CREATEMAPFILEOZI") {
         m.menucreateozifiles = truthValue(value);
+    } else if (key == "CREATEMAPFILEGPX") {
+        m.menucreategpxfile = truthValue(value);
+    } else if (key == "CREATEMAPFILEKML") {
+        m.menucreatekmlfiles = truthValue(value);
+    } else if (key == "CREATEMAPFILEGEOJSON") {
+        m.menucreategeojsonfile = truthValue(value);
     } else if (key == "MAPDATAFORMAT") {
         for (const char* option : kDisplayOptions) {
             if (!text::iequals(value, option)) continue;

@@ -23,13 +23,17 @@ const std::string kSaNow = "Saving Files - Street Atlas NOW";
 const std::string kTopo = "Saving Files - NGTOPO";
 const std::string kNowCall = "Saving Files - Nat.Geo.TOPO! NowCall";
 const std::string kSpot = "Saving Files - SPOTFIRES";
+const std::string kGpx = "Saving Files - GPX";
+const std::string kKml = "Saving Files - KML";
+const std::string kGeo = "Saving Files - GeoJSON";
 const std::string kDone = "Saving Files complete";
 
 const char* kAllFiles[] = {"quorvel.txf",        "quorvel.rxf",          "quorvel.mxf",
                            "quorvelhistory.mxf", "quorvelhistory.rxf",   "quorvel.wpt",
                            "quorvelID1.plt",     "quorvelSA5.txt",       "quorvelSA5now.txt",
                            "quorvelNGTOPO.txt",  "quorvelNGTOPOnow.txt", "quorvelNGTOPOnowCall.txt",
-                           "quorvel.olt"};
+                           "quorvel.olt",        "quorvel.gpx",          "quorvel.kml",
+                           "quorvellive.kml",    "quorvel.geojson"};
 
 } // namespace
 
@@ -48,10 +52,11 @@ TEST(SaveFiles, StepsByMode) {
          false,
          false,
          Fresh,
-         {kDupe, kMapTech, kOzi, kSa, kSaNow, kTopo, kNowCall, kSpot, kDone},
+         {kDupe, kMapTech, kOzi, kSa, kSaNow, kTopo, kNowCall, kSpot, kGpx, kKml, kGeo, kDone},
          {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvelhistory.mxf", "quorvelhistory.rxf", "quorvel.wpt",
           "quorvelID1.plt", "quorvelSA5.txt", "quorvelSA5now.txt", "quorvelNGTOPO.txt", "quorvelNGTOPOnow.txt",
-          "quorvelNGTOPOnowCall.txt", "quorvel.olt"},
+          "quorvelNGTOPOnowCall.txt", "quorvel.olt", "quorvel.gpx", "quorvel.kml", "quorvellive.kml",
+          "quorvel.geojson"},
          0},
         {"normal duplicate",
          false,
@@ -66,19 +71,21 @@ TEST(SaveFiles, StepsByMode) {
          false,
          true,
          Fresh,
-         {kDupe, kMapTech, kOzi, kSa, kNowCall, kSpot, kDone},
+         {kDupe, kMapTech, kOzi, kSa, kNowCall, kSpot, kGpx, kKml, kGeo, kDone},
          {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvelhistory.mxf", "quorvelhistory.rxf", "quorvel.wpt",
-          "quorvelID1.plt", "quorvelSA5.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt"},
+          "quorvelID1.plt", "quorvelSA5.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt", "quorvel.gpx", "quorvel.kml",
+          "quorvellive.kml", "quorvel.geojson"},
          0},
         {"live Ozi",
          false,
          true,
          false,
          Fresh,
-         {kDupe, kMapTech, kSa, kSaNow, kTopo, kNowCall, kSpot, kDone},
+         {kDupe, kMapTech, kSa, kSaNow, kTopo, kNowCall, kSpot, kGpx, kKml, kGeo, kDone},
          {"quorvel.txf", "quorvel.rxf", "quorvel.mxf", "quorvelhistory.mxf", "quorvelhistory.rxf", "quorvelID1.plt",
           "quorvelSA5.txt", "quorvelSA5now.txt", "quorvelNGTOPO.txt", "quorvelNGTOPOnow.txt",
-          "quorvelNGTOPOnowCall.txt", "quorvel.olt"},
+          "quorvelNGTOPOnowCall.txt", "quorvel.olt", "quorvel.gpx", "quorvel.kml", "quorvellive.kml",
+          "quorvel.geojson"},
          1},
         {"live Ozi duplicate",
          false,
@@ -93,8 +100,9 @@ TEST(SaveFiles, StepsByMode) {
          false,
          false,
          Fresh,
-         {kDupe, kOzi, kSaNow, kNowCall, kSpot, kDone},
-         {"quorvel.wpt", "quorvelSA5now.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt"},
+         {kDupe, kOzi, kSaNow, kNowCall, kSpot, kGpx, kKml, kGeo, kDone},
+         {"quorvel.wpt", "quorvelSA5now.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt", "quorvel.gpx", "quorvel.kml",
+          "quorvellive.kml", "quorvel.geojson"},
          0},
         {"capture all duplicate",
          true,
@@ -109,8 +117,9 @@ TEST(SaveFiles, StepsByMode) {
          true,
          false,
          Fresh,
-         {kDupe, kSaNow, kNowCall, kSpot, kDone},
-         {"quorvelSA5now.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt"},
+         {kDupe, kSaNow, kNowCall, kSpot, kGpx, kKml, kGeo, kDone},
+         {"quorvelSA5now.txt", "quorvelNGTOPOnowCall.txt", "quorvel.olt", "quorvel.gpx", "quorvel.kml",
+          "quorvellive.kml", "quorvel.geojson"},
          1},
     };
     for (const auto& c : cases) {

@@ -88,6 +88,7 @@ void fillEverything(Station& st) {
     m.menucreatenatgeotopofiles = false;
     m.menucreateozifiles = true;
     m.menucreatenatgeotopoNowCallfile = false;
+    m.menucreatekmlfiles = false;
     st.tracking.autoassigncheckbox = true;
     st.tracking.overdue = "45";
     st.sw.soundon = true;
@@ -127,6 +128,9 @@ TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
         "\"CREATEMAPFILEMAPTECH\",#TRUE#\r\n"
         "\"CREATEMAPFILENATGEOTOPO\",#FALSE#\r\n"
         "\"CREATEMAPFILEOZI\",#TRUE#\r\n"
+        "\"CREATEMAPFILEGPX\",#TRUE#\r\n"
+        "\"CREATEMAPFILEKML\",#FALSE#\r\n"
+        "\"CREATEMAPFILEGEOJSON\",#TRUE#\r\n"
         "\"MAPDATAFORMAT\",\"OptionMapPostbyTRACKwLines\"\r\n"
         "\"CALLID5\",\"K5ABC-5\"\r\n\"CALLID6\",\"K6ABC-6\"\r\n"
         "\"CALLID7\",\"K7ABC-7\"\r\n\"CALLID8\",\"K8ABC-8\"\r\n"
@@ -215,6 +219,32 @@ TEST(Settings, ReadsHandWrittenFileWithOlderWordsSpacesAndAnyCase) {
     const std::vector<std::string> handlers = {"CallsignID_Change 1", "option Option3ImportMapTechPRO",
                                                "CallsignID_Change 6"};
     EXPECT_EQ(r.steps.calls, handlers);
+}
+
+// The open-format switches came later: a file without them leaves them on.
+TEST(Settings, OpenFormatSwitchesAreOnUnlessTheFileSaysOff) {
+    struct Case {
+        const char* records;
+        bool gpx, kml, geojson;
+    } cases[] = {
+        {"", true, true, true},
+        {"\"CREATEMAPFILEKML\",#FALSE#\r\n", true, false, true},
+        {"\"createmapfilegpx\",#false#\r\n\"CREATEMAPFILEGEOJSON\",#FALSE#\r\n", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.records);
+        TempDir tmp;
+        tmp.write("quorvel.cfg", "QUORVEL CONFIGURATION SETTINGS. Do not change unless you know what you are doing!\r\n"
+                                 "2.0\r\n0\r\n\r\nCALL ID-1\r\nCALL ID-2\r\nCALL ID-3\r\nCALL ID-4\r\n"
+                                 "0\r\n0\r\n0\r\n0\r\n1\r\n60\r\nStdimport\r\nNEW_CONFIG_FORMAT_BELOW\r\n"
+                                 "\"CREATEMAPFILEOZI\",#TRUE#\r\n" +
+                                     std::string(c.records));
+        Rig r(tmp);
+        ASSERT_EQ(r.settings.getsettings(), Settings::Loaded::Done);
+        EXPECT_EQ(r.st.map.menucreategpxfile, c.gpx);
+        EXPECT_EQ(r.st.map.menucreatekmlfiles, c.kml);
+        EXPECT_EQ(r.st.map.menucreategeojsonfile, c.geojson);
+    }
 }
 
 TEST(Settings, FormatVersionOutsideRangeAsksToDelete) {

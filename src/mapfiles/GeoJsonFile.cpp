@@ -1,0 +1,117 @@
+// GeoJSON texts and the reading of our own GeoJSON back.
+#include "mapfiles/GeoJsonFile.h"
+
+#include "mapfiles/JsonValue.h"
+#include "mapfiles/MapText.h"
+
+namespace qv::mapfile {
+
+namespace {
+
+std::string position(const TrackPoint& p) { return "[" + coordText(p.lon) + "," + coordText(p.lat) + "]"; }
+
+std::string member(const char* key, const std::string& quotedValue) {
+    return std::string(",\"") + key + "\":" + quotedValue;
+}
+
+bool readPosition(const JsonValue& v, TrackPoint& p) {
+    if (v.type != JsonValue::Type::Array || v.items.size() < 2) return false;
+    const JsonValue &lon = v.items[0], &lat = v.items[1];
+    if (lon.type != JsonValue::Type::Number || lat.type != JsonValue::Type::Number) return false;
+    p.lon = lon.number;
+    p.lat = lat.number;
+    return true;
+}
+
+} // namespace
+
+GeoJsonFile::GeoJsonFile(Context& ctx) : PaddedDocument(ctx, kGeoJson, kGeoJsonKept, "Saving Files - GeoJSON") {}
+
+std::string GeoJsonFile::block(int slot, int) const {
+    const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
+    const std::string letter(1, static_cast<char>('A' + slot));
+    const std::string colour = jsonQuoted(rgbHex(slot + 1));
+    const std::string names = member("slot", jsonQuoted(letter)) + member("callsign", jsonQuoted(t.callsign)) +
+                              member("tactical", jsonQuoted(t.tactical)) + member("name", jsonQuoted(t.name)) +
+                              member("colour", colour);
+    const TrackPoint& p = t.points.back();
+    std::string out = "{\"type\":\"Feature\",\"id\":\"" + letter + "\",\"properties\":{\"kind\":\"position\"" + names +
+                      member("time", jsonQuoted(isoTime(p.time))) + member("title", jsonQuoted(t.name)) +
+                      member("marker-color", colour) +
+                      member("marker-symbol", jsonQuoted(std::string(1, static_cast<char>('a' + slot)))) +
+                      "},\"geometry\":{\"type\":\"Point\",\"coordinates\":" + position(p) + "}}";
+    if (listed(slot))
+        out += ",\r\n{\"type\":\"Feature\",\"id\":\"" + letter + "-track\",\"properties\":{\"kind\":\"track\"" + names +
+               member("stroke", colour) + member("stroke-width", "3") +
+               "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+    return out;
+}
+
+std::string GeoJsonFile::pointText(const TrackPoint& p, bool first) const {
+    return (first ? "\r\n" : ",\r\n") + position(p);
+}
+
+void GeoJsonFile::compose(Composer& c) const {
+    c.text("{\"type\":\"FeatureCollection\",\"generator\":\"Quorvel\",\"name\":\"quorvel\",\"features\":[\r\n");
+    int last = -1;
+    for (int s = 0; s < 8; ++s)
+        if (!slots_[static_cast<std::size_t>(s)].points.empty()) last = s;
+    for (int s = 0; s < 8; ++s) {
+        if (slots_[static_cast<std::size_t>(s)].points.empty()) continue;
+        c.block(s, 0);
+        c.track(s);
+        c.text(s == last ? "\r\n" : ",\r\n");
+    }
+    c.text("]}\r\n");
+}
+
+bool GeoJsonFile::read(std::string_view doc, SlotTracks& out) const {
+    const auto root = parseJson(doc);
+    if (!root || root->text("type") != "FeatureCollection" || root->text("generator") != "Quorvel") return false;
+    const JsonValue* features = root->get("features");
+    if (!features || features->type != JsonValue::Type::Array) return false;
+    std::array<bool, 8> headSeen{};
+    std::array<std::vector<TrackPoint>, 8> lines;
+    std::array<std::int64_t, 8> times{};
+    for (const JsonValue& f : features->items) {
+        const JsonValue* props = f.get("properties");
+        const JsonValue* geometry = f.get("geometry");
+        if (!props || !geometry || f.text("type") != "Feature") return false;
+        const int n = slotOfLetter(props->text("slot"));
+        const JsonValue* coords = geometry->get("coordinates");
+        if (n == 0 || !coords) return false;
+        const auto s = static_cast<std::size_t>(n - 1);
+        const std::string kind = props->text("kind");
+        if (kind == "position" && geometry->text("type") == "Point" && !headSeen[s]) {
+            headSeen[s] = true;
+            SlotTrack& t = out[s];
+            t.callsign = props->text("callsign");
+            t.tactical = props->text("tactical");
+            t.name = props->text("name");
+            times[s] = parseIsoTime(props->text("time")).value_or(0);
+            TrackPoint p;
+            if (t.callsign.empty() || !readPosition(*coords, p)) return false;
+            t.points = {p};
+        } else if (kind == "track" && geometry->text("type") == "LineString" && lines[s].empty() &&
+                   coords->type == JsonValue::Type::Array) {
+            for (const JsonValue& c : coords->items) {
+                TrackPoint p;
+                if (!readPosition(c, p)) return false;
+                lines[s].push_back(p);
+            }
+        } else {
+            return false;
+        }
+    }
+    for (std::size_t s = 0; s < 8; ++s) {
+        if (!headSeen[s]) {
+            if (!lines[s].empty()) return false;
+            continue;
+        }
+        if (lines[s].size() >= 2) out[s].points = std::move(lines[s]);
+        out[s].points.back().time = times[s];
+    }
+    return true;
+}
+
+} // namespace qv::mapfile

@@ -1,0 +1,343 @@
+// In-place reports, rebuilds with room to grow, and the watch on the file.
+#include "mapfiles/PaddedDocument.h"
+
+#include "core/Failure.h"
+#include "core/Text.h"
+#include "core/WorkDir.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace qv::mapfile {
+
+namespace {
+
+// Blank room a slot gets at least, and what a block may grow by before the
+// document has to be rebuilt.
+constexpr std::size_t kMinRoom = 2048;
+constexpr std::size_t kBlockSlack = 128;
+// The largest single write when a slot's old track is cleared in place.
+constexpr std::size_t kChunk = 64 * 1024;
+// A bigger file is no document of ours; it is kept aside unread.
+constexpr std::uintmax_t kMaxLoad = 1ull << 30;
+
+[[noreturn]] void failFromErrno(int e) {
+    switch (e) {
+    case ENOENT: throw Failure(err::FileNotFound);
+    case ENOTDIR: throw Failure(err::PathNotFound);
+    case EISDIR: throw Failure(err::PathFileAccess);
+    case EACCES:
+    case EPERM:
+    case EROFS: throw Failure(err::PermissionDenied);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: throw Failure(err::DiskFull);
+    default: throw Failure(57); // Device I/O error
+    }
+}
+
+FileStamp stampFrom(const struct stat& sb) {
+    FileStamp s;
+    s.present = true;
+    s.device = static_cast<std::uint64_t>(sb.st_dev);
+    s.inode = static_cast<std::uint64_t>(sb.st_ino);
+    s.size = static_cast<std::uint64_t>(sb.st_size);
+    s.mtimeNs = static_cast<std::int64_t>(sb.st_mtim.tv_sec) * 1000000000LL + sb.st_mtim.tv_nsec;
+    return s;
+}
+
+int writeAllAt(int fd, std::string_view data, std::size_t at) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(at + done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            return n < 0 ? errno : EIO;
+    }
+    return 0;
+}
+
+// The whole document under an exclusive scratch name beside the file (never
+// an existing name, never through a link), then renamed over it: the file is
+// always there, old or new and whole.
+void replaceWhole(const WorkDir& dir, const std::string& name, std::string_view text) {
+    const fs::path target = dir.path(name);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) throw Failure(err::PathFileAccess);
+    static std::mt19937_64 rng{std::random_device{}() ^
+                               static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    fs::path scratch;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        scratch = target.parent_path() /
+                  ("." + target.filename().string() + "." + std::to_string(rng() % 100000000) + ".part");
+        fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) failFromErrno(errno);
+    }
+    if (fd < 0) failFromErrno(EEXIST);
+    int e = writeAllAt(fd, text, 0);
+    if (::close(fd) != 0 && e == 0) e = errno ? errno : EIO;
+    if (e == 0 && ::rename(scratch.c_str(), target.c_str()) != 0) e = errno;
+    if (e) {
+        ::unlink(scratch.c_str());
+        failFromErrno(e);
+    }
+}
+
+// `to` becomes a copy of `from`, through a scratch copy renamed into place.
+void keepCopy(const WorkDir& dir, const std::string& from, const std::string& to) {
+    const fs::path src = dir.path(from), target = dir.path(to);
+    const fs::path scratch = target.parent_path() / ("." + target.filename().string() + ".part");
+    std::error_code ec;
+    fs::remove(scratch, ec);
+    fs::copy_file(src, scratch, fs::copy_options::none, ec);
+    if (!ec) fs::rename(scratch, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(scratch, ignored);
+        failFromErrno(ec.value());
+    }
+}
+
+} // namespace
+
+// ---- composing
+
+PaddedDocument::Composer::Composer(const PaddedDocument& doc) : doc_(doc) {
+    std::size_t total = 0;
+    for (int s = 0; s < 8; ++s) {
+        if (!doc.listed(s)) continue;
+        points_[static_cast<std::size_t>(s)] = doc.allPoints(doc.slots_[static_cast<std::size_t>(s)].points);
+        total += points_[static_cast<std::size_t>(s)].size();
+    }
+    // Room in proportion to the slot's own track and to all of them: a slot
+    // that runs out has written a good share of the document since the last
+    // rebuild, which pays for the next one.
+    for (std::size_t s = 0; s < 8; ++s)
+        room_[s] = std::max({kMinRoom, points_[s].size() / 2, total / 16});
+}
+
+void PaddedDocument::Composer::block(int slot, int which) {
+    Place& p = places_[static_cast<std::size_t>(slot)];
+    p.blocks.resize(static_cast<std::size_t>(doc_.blockCount()));
+    const std::string t = doc_.block(slot, which);
+    p.blocks[static_cast<std::size_t>(which)] = {out_.size(), t.size() + kBlockSlack};
+    out_ += t;
+    out_.append(kBlockSlack, ' ');
+}
+
+void PaddedDocument::Composer::track(int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    Place& p = places_[s];
+    p.pointsAt = out_.size();
+    out_ += points_[s];
+    p.insertAt = out_.size();
+    out_ += doc_.closing(doc_.listed(slot));
+    p.closingEnd = out_.size();
+    out_.append(room_[s], ' ');
+    p.end = out_.size();
+    p.placed = true;
+}
+
+// ---- the document
+
+PaddedDocument::PaddedDocument(Context& ctx, std::string file, std::string keptFile, std::string status)
+    : MapFileStep(ctx), file_(std::move(file)), kept_(std::move(keptFile)), status_(std::move(status)) {}
+
+std::string PaddedDocument::allPoints(const std::vector<TrackPoint>& pts) const {
+    std::string out;
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        out += pointText(pts[i], i == 0);
+    return out;
+}
+
+void PaddedDocument::step(const MapEntry& e) {
+    show(status_);
+    guarded([&] { write(e); });
+}
+
+void PaddedDocument::load() {
+    loaded_ = true;
+    const FileStamp before = stampOf(dir(), file_);
+    if (!before.present || before.size > kMaxLoad) return;
+    std::string doc;
+    try {
+        doc = dir().readText(file_);
+    } catch (const Failure&) {
+        return; // unreadable: handled as another program's file
+    }
+    SlotTracks got;
+    // A file that changed while it was read is read again at the next report
+    // as a stranger's: kept aside, nothing lost.
+    if (!read(doc, got) || !(stampOf(dir(), file_) == before)) return;
+    slots_ = std::move(got);
+    stamp_ = before;
+}
+
+void PaddedDocument::write(const MapEntry& e) {
+    if (e.slot < 1 || e.slot > 8) return;
+    if (!loaded_) load();
+
+    const FileStamp now = stampOf(dir(), file_);
+    bool foreign = false;
+    if (!now.present) {
+        // Archived or deleted since: the tracks start afresh, as the other
+        // map files do after an archive.
+        if (stamp_.present)
+            for (auto& t : slots_)
+                t = SlotTrack{};
+        stamp_ = {};
+        layoutKnown_ = false;
+    } else if (!(now == stamp_)) {
+        foreign = true;
+        layoutKnown_ = false;
+    }
+
+    const int s = e.slot - 1;
+    SlotTrack& t = slots_[static_cast<std::size_t>(s)];
+    const bool newSlot = t.points.empty();
+    const bool newStation = !newSlot && !text::iequals(t.callsign, e.callsign);
+    const bool wasListed = listed(s);
+    std::vector<TrackPoint> old;
+    if (newStation) old.swap(t.points);
+    t.callsign = e.callsign;
+    t.tactical = e.tactical;
+    t.name = e.name;
+    t.points.push_back(e.point);
+
+    if (layoutKnown_ && !newSlot && inPlace(s, old, newStation, wasListed)) return;
+    rebuild(foreign || (layoutKnown_ && !(stampOf(dir(), file_) == stamp_)));
+}
+
+bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed) {
+    Place& p = places_[static_cast<std::size_t>(slot)];
+    const auto k = static_cast<std::size_t>(blockCount());
+    if (!p.placed || p.blocks.size() != k || p.blocks[k - 1].at + p.blocks[k - 1].size != p.pointsAt) return false;
+    const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
+    const bool nowListed = listed(slot);
+    auto padded = [&](std::size_t w, std::string& out) {
+        out = block(slot, static_cast<int>(w));
+        if (out.size() > p.blocks[w].size) return false;
+        out.resize(p.blocks[w].size, ' ');
+        return true;
+    };
+
+    std::vector<Patch> patches;
+    std::size_t insertAt, closingEnd, blocksBefore;
+    if (newStation || nowListed != wasListed) {
+        // The slot's last block, all its points and the closing in one write,
+        // with blanks over whatever stood there before.
+        std::size_t end = p.closingEnd;
+        if (newStation && wasListed) {
+            // A long old track is first cut back from its end in writes of
+            // bounded size, each leaving a complete document behind.
+            std::vector<std::size_t> bound(old.size() + 1);
+            bound[0] = p.pointsAt;
+            for (std::size_t i = 0; i < old.size(); ++i)
+                bound[i + 1] = bound[i] + pointText(old[i], i == 0).size();
+            if (bound.back() != p.insertAt) return false;
+            const std::string close = closing(true);
+            std::size_t j = old.size();
+            while (j > 0 && end - p.pointsAt > kChunk) {
+                std::size_t cut = j - 1;
+                while (cut > 0 && end - bound[cut - 1] <= kChunk)
+                    --cut;
+                std::string data = close;
+                data.resize(end - bound[cut], ' ');
+                patches.push_back({bound[cut], std::move(data)});
+                end = bound[cut] + close.size();
+                j = cut;
+            }
+        }
+        std::string head;
+        if (!padded(k - 1, head)) return false;
+        const std::string pts = nowListed ? allPoints(t.points) : std::string();
+        const std::string close = closing(nowListed);
+        insertAt = p.pointsAt + pts.size();
+        closingEnd = insertAt + close.size();
+        if (closingEnd > p.end) return false;
+        std::string data = head + pts + close;
+        if (closingEnd < end) data.append(end - closingEnd, ' ');
+        patches.push_back({p.blocks[k - 1].at, std::move(data)});
+        blocksBefore = k - 1;
+    } else {
+        // The new point and the closing over the old closing and the room.
+        const std::string pt = nowListed ? pointText(t.points.back(), t.points.size() == 1) : std::string();
+        const std::string close = closing(nowListed);
+        insertAt = p.insertAt + pt.size();
+        closingEnd = insertAt + close.size();
+        if (closingEnd > p.end) return false;
+        std::string data = pt + close;
+        if (closingEnd < p.closingEnd) data.append(p.closingEnd - closingEnd, ' ');
+        patches.push_back({p.insertAt, std::move(data)});
+        blocksBefore = k;
+    }
+    for (std::size_t w = 0; w < blocksBefore; ++w) {
+        std::string b;
+        if (!padded(w, b)) return false;
+        patches.push_back({p.blocks[w].at, std::move(b)});
+    }
+    if (!applyPatches(patches)) return false;
+    p.insertAt = insertAt;
+    p.closingEnd = closingEnd;
+    return true;
+}
+
+bool PaddedDocument::applyPatches(const std::vector<Patch>& patches) {
+    const fs::path path = dir().path(file_);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT) return false;
+        failFromErrno(errno);
+    }
+    struct stat sb {};
+    // The very file this program left, checked on the open descriptor, so
+    // nothing can be swapped in between the check and the writes.
+    if (::fstat(fd, &sb) != 0 || !S_ISREG(sb.st_mode) || !(stampFrom(sb) == stamp_)) {
+        ::close(fd);
+        return false;
+    }
+    int e = 0;
+    for (const auto& patch : patches)
+        if ((e = writeAllAt(fd, patch.data, patch.at)) != 0) break;
+    if (::fstat(fd, &sb) == 0) stamp_ = stampFrom(sb);
+    if (::close(fd) != 0 && e == 0) e = errno ? errno : EIO;
+    if (e) {
+        // Whatever landed, the next report rebuilds the file from memory.
+        layoutKnown_ = false;
+        failFromErrno(e);
+    }
+    return true;
+}
+
+void PaddedDocument::rebuild(bool foreign) {
+    Composer c(*this);
+    compose(c);
+    // Another program's version of the file is kept, whole, before ours takes
+    // the name back (unless it went away meanwhile).
+    if (foreign && !stampOf(dir(), file_).present) foreign = false;
+    if (foreign) keepCopy(dir(), file_, kept_);
+    replaceWhole(dir(), file_, c.out_);
+    places_ = c.places_;
+    layoutKnown_ = true;
+    stamp_ = stampOf(dir(), file_);
+    ++rebuilds_;
+    if (foreign)
+        ctx_.log.entry(err::PathFileAccess, file_ + " was changed by another program; that version is kept as " + kept_,
+                       kSavefilesMarker);
+    replaced();
+}
+
+} // namespace qv::mapfile

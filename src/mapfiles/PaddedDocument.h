@@ -1,0 +1,135 @@
+// A map document (GPX, KML, GeoJSON) that is complete after every report and
+// costs the same per report however long the tracks grow.
+//
+// The whole state is kept in memory (read back once, at the first report of a
+// run). On disk every slot has room: its rewritable blocks (the latest
+// position, the track's names) are padded with blanks, and its track points
+// are followed by the closing tags and then blank room. A report writes a few
+// hundred bytes in place: the new point together with the closing tags over
+// the start of the room, then the blocks. Each write takes one complete
+// document to another, since XML and JSON ignore the blanks. Only when a slot
+// runs out of room (or a slot joins the document, or a block outgrows its
+// padding) is the document rebuilt from memory and replaced whole, with room in
+// proportion to what the tracks already hold, so rebuilds grow rarer as the
+// tracks grow and the cost per report stays flat.
+//
+// Before each report the file is compared (device, inode, size, time) with
+// what this program last left there: a file that is gone was archived or
+// deleted, and the tracks start afresh; a file some other program wrote is
+// kept under another name and the document is rebuilt from memory, so no
+// position is ever written into a stranger's file or lost.
+#pragma once
+
+#include "mapfiles/MapFileIo.h"
+#include "mapfiles/MapFileStep.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::mapfile {
+
+struct TrackPoint {
+    double lat = 0, lon = 0;
+    std::int64_t time = 0; // UTC seconds
+};
+
+// What one slot shows: the station, its names and its track, oldest first;
+// the last point is the latest position. No points: the slot is not shown.
+struct SlotTrack {
+    std::string callsign, tactical, name; // name: the display name
+    std::vector<TrackPoint> points;
+};
+using SlotTracks = std::array<SlotTrack, 8>; // slots A .. H
+
+// One written report as the map documents take it.
+struct MapEntry {
+    int slot = 0; // 1..8
+    std::string callsign, tactical, name;
+    TrackPoint point;
+};
+
+class PaddedDocument : protected MapFileStep {
+public:
+    PaddedDocument(Context& ctx, std::string file, std::string keptFile, std::string status);
+    virtual ~PaddedDocument() = default;
+
+    // The step of the file-writing pass: shows its status and writes the
+    // entry; a failure is logged and the pass goes on. The entry stays in
+    // memory and reaches the file with the next report that can be written.
+    void step(const MapEntry& e);
+    void write(const MapEntry& e); // throws Failure
+
+    const SlotTracks& tracks() const { return slots_; }
+    const std::string& fileName() const { return file_; }
+    long rebuilds() const { return rebuilds_; }
+
+    // Builds a document from its parts, noting where each slot's blocks, points
+    // and room lie. Used by the formats' compose().
+    class Composer {
+    public:
+        void text(std::string_view s) { out_ += s; }
+        void block(int slot, int which);
+        // The slot's points, closing and room; right after its last block.
+        void track(int slot);
+
+    private:
+        friend class PaddedDocument;
+        explicit Composer(const PaddedDocument& doc);
+        struct Region {
+            std::size_t at = 0, size = 0;
+        };
+        struct Place {
+            std::vector<Region> blocks;
+            std::size_t pointsAt = 0, insertAt = 0, closingEnd = 0, end = 0;
+            bool placed = false;
+        };
+        const PaddedDocument& doc_;
+        std::string out_;
+        std::array<std::string, 8> points_;
+        std::array<std::size_t, 8> room_{};
+        std::array<Place, 8> places_;
+    };
+
+protected:
+    // ---- what each format defines (slot is 0..7)
+    // Rewritable blocks per slot; the last one ends where the slot's points begin.
+    virtual int blockCount() const = 0;
+    virtual std::string block(int slot, int which) const = 0;
+    // Whether the slot's points are written out (a line needs two of them).
+    virtual bool listed(int slot) const { return !slots_[static_cast<std::size_t>(slot)].points.empty(); }
+    virtual std::string pointText(const TrackPoint& p, bool first) const = 0;
+    // What follows the points of a slot whose points are (not) listed.
+    virtual std::string closing(bool listed) const = 0;
+    virtual void compose(Composer& c) const = 0;
+    // Reads a document back; false when it is not one this program wrote.
+    virtual bool read(std::string_view doc, SlotTracks& out) const = 0;
+    // Runs after each whole rewrite of the file.
+    virtual void replaced() {}
+
+    SlotTracks slots_;
+
+private:
+    using Place = Composer::Place;
+    struct Patch {
+        std::size_t at;
+        std::string data;
+    };
+
+    void load();
+    bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed);
+    bool applyPatches(const std::vector<Patch>& patches);
+    void rebuild(bool foreign);
+    std::string allPoints(const std::vector<TrackPoint>& pts) const;
+
+    std::string file_, kept_, status_;
+    bool loaded_ = false;
+    bool layoutKnown_ = false;
+    FileStamp stamp_; // the file as this program last left it
+    std::array<Place, 8> places_;
+    long rebuilds_ = 0;
+};
+
+} // namespace qv::mapfile
