@@ -7,6 +7,7 @@
 #include "core/Station.h"
 #include "core/Steps.h"
 #include "core/WorkDir.h"
+#include "mapfiles/MapFileNames.h"
 #include "platform/ProcessRunner.h"
 #include "platform/Ui.h"
 
@@ -32,6 +33,12 @@ constexpr std::array<Member, 4> kSet{
     Member{"quorvel.mxf", ".MXF"},
     Member{"quorvel.wpt", ".WPT"},
 };
+// Archived beside them when they are there (their switches may be off).
+constexpr std::array<Member, 3> kOpenSet{
+    Member{mapfile::kGpx, ".GPX"},
+    Member{mapfile::kKml, ".KML"},
+    Member{mapfile::kGeoJson, ".GEOJSON"},
+};
 
 } // namespace
 
@@ -45,8 +52,8 @@ void Archive::exportarchive_Click() {
         bool inUse = ctx_.dir.exists(tested);
         if (!inUse) {
             ctx_.ui.beep();
-            // The waypoint copy counts as well: a leftover one is never overwritten.
-            for (const char* ext : {".RXF", ".MXF", ".WPT"}) {
+            // The waypoint and open-format copies count as well: a leftover one is never overwritten.
+            for (const char* ext : {".RXF", ".MXF", ".WPT", ".GPX", ".KML", ".GEOJSON"}) {
                 tested = base + ext;
                 if (ctx_.dir.exists(tested)) {
                     inUse = true;
@@ -91,6 +98,8 @@ void Archive::exportarchive_Click() {
             else
                 missed += std::string(missed.empty() ? "" : ", ") + kSet[i].source;
         }
+        const std::string openMissed = archiveOpenFormats(base);
+        if (!openMissed.empty()) missed += (missed.empty() ? "" : ", ") + openMissed;
         ctx_.ui.beep();
         if (!missed.empty()) {
             // The new-data mark stays: what was not copied is still here, unposted.
@@ -104,6 +113,20 @@ void Archive::exportarchive_Click() {
         st.marks.exportarchiveVisible = false;
         return;
     }
+}
+
+std::string Archive::archiveOpenFormats(const std::string& base) {
+    // Each goes only once its copy is in place; the next report then starts
+    // the document afresh, as the MapTech files start afresh.
+    std::string missed;
+    for (const Member& m : kOpenSet) {
+        if (!ctx_.dir.exists(m.source)) continue;
+        if (ctx_.log.guard(kArchiveMarker, [&] { ctx_.dir.copy(m.source, base + m.ext); }))
+            ctx_.log.guard(kArchiveMarker, [&] { ctx_.dir.remove(m.source); });
+        else
+            missed += std::string(missed.empty() ? "" : ", ") + m.source;
+    }
+    return missed;
 }
 
 bool Archive::confirmed(const std::string& question) {
@@ -159,6 +182,17 @@ void Archive::deleteAllNGTOPO_Click() {
          {"quorvelNGTOPO.txt", "quorvelNGTOPOnow.txt", "quorvelNGTOPOnowCall.txt", "quorvelNGTOPOnowCall.tmp"})
         deleteQuietly(f);
 }
+void Archive::deleteGPX_Click() {
+    if (confirmed("Are you sure you want to DELETE the GPX map file?")) deleteQuietly(mapfile::kGpx);
+}
+void Archive::deleteKML_Click() {
+    if (!confirmed("Are you sure you want to DELETE the KML map files?")) return;
+    deleteQuietly(mapfile::kKml);
+    deleteQuietly(mapfile::kLiveKml);
+}
+void Archive::deleteGEOJSON_Click() {
+    if (confirmed("Are you sure you want to DELETE the GeoJSON map file?")) deleteQuietly(mapfile::kGeoJson);
+}
 void Archive::deletefileSA5button_Click() {
     if (confirmed("Are you sure you want to DELETE the data file?"))
         deletePathQuietly(ctx_.st.map.importPathStreetAtlas);
@@ -175,6 +209,9 @@ void Archive::deletealldatafiles_Click() {
     deleteWPT_Click();
     deletePLTs_Click();
     deleteAllNGTOPO_Click();
+    deleteGPX_Click();
+    deleteKML_Click();
+    deleteGEOJSON_Click();
 }
 
 void Archive::killeverything_Click() {
@@ -202,6 +239,12 @@ void Archive::killeverything_Click() {
         "quorvel.imp",
         "quorvel.mic",
         "quorvel.rrr",
+        "./data/quorvel*.gpx",
+        "quorvel*.gpx",
+        "./data/quorvel*.kml",
+        "quorvel*.kml",
+        "./data/quorvel*.geojson",
+        "quorvel*.geojson",
     };
     for (const char* p : kPatterns) {
         try {
@@ -242,6 +285,12 @@ void Archive::viewplt_Click(int n) {
 }
 void Archive::Command1_Click() {
     view("quorvelSA5.txt", "QUORVELSA5.TXT file does not exist.", " in SUB COMMAND1CLICK ");
+}
+
+void Archive::viewgpx_Click() { view(mapfile::kGpx, "QUORVEL.GPX file does not exist.", " in SUB VIEWGPXCLICK "); }
+void Archive::viewkml_Click() { view(mapfile::kKml, "QUORVEL.KML file does not exist.", " in SUB VIEWKMLCLICK "); }
+void Archive::viewgeojson_Click() {
+    view(mapfile::kGeoJson, "QUORVEL.GEOJSON file does not exist.", " in SUB VIEWGEOJSONCLICK ");
 }
 
 void Archive::viewImportPath(const std::string& path, const char* notSelected, bool streetAtlas, const char* marker) {

@@ -26,6 +26,9 @@ public:
     void deleteWPT_Click();
     void deletePLTs_Click();
     void deleteAllNGTOPO_Click();
+    void deleteGPX_Click();
+    void deleteKML_Click(); // the document and its live link
+    void deleteGEOJSON_Click();
     void deletefileSA5button_Click();
     void deletefileNGTOPObutton_Click();
     void deletealldatafiles_Click();
@@ -41,6 +44,9 @@ public:
     void Command1_Click();     // "VIEW/EDIT *SA5.txt"
     void ViewSA_Click();
     void ViewNGTOPO_Click();
+    void viewgpx_Click();
+    void viewkml_Click();
+    void viewgeojson_Click();
 
 private:
     bool confirmed(const std::string& question);
@@ -49,6 +55,8 @@ private:
     void view(const std::string& name, const std::string& missingText, const char* marker);
     void viewImportPath(const std::string& path, const char* notSelected, bool streetAtlas, const char* marker);
     void openEditor(const std::string& fullPath, const char* marker);
+    // The names of those present that could not be archived.
+    std::string archiveOpenFormats(const std::string& base);
 
     Context& ctx_;
 };

@@ -71,6 +71,24 @@ TEST_F(ArchiveTest, FirstArchiveCreatesDataAndMovesTheSetThere) {
     EXPECT_FALSE(has("quorvel.err"));
 }
 
+// The open formats go with the set when they are there; the live link stays,
+// pointing at the next quorvel.kml.
+TEST_F(ArchiveTest, OpenFormatsPresentGoWithTheSet) {
+    writeCurrentSet();
+    tmp.write("quorvel.gpx", "G");
+    tmp.write("quorvel.geojson", "J");
+    tmp.write("quorvellive.kml", "L");
+    archive.exportarchive_Click();
+    EXPECT_EQ(tmp.read("data/quorvel01.GPX"), "G");
+    EXPECT_EQ(tmp.read("data/quorvel01.GEOJSON"), "J");
+    EXPECT_FALSE(has("data/quorvel01.KML"));
+    EXPECT_FALSE(has("quorvel.gpx"));
+    EXPECT_FALSE(has("quorvel.geojson"));
+    EXPECT_TRUE(has("quorvellive.kml"));
+    EXPECT_EQ(st.marks.PGMmessage, "Exported as ./data/quorvel01.MXF");
+    EXPECT_FALSE(has("quorvel.err"));
+}
+
 TEST_F(ArchiveTest, NumbersInUseAreSkippedAndNeverReused) {
     struct Case {
         std::vector<std::string> present;
@@ -84,6 +102,7 @@ TEST_F(ArchiveTest, NumbersInUseAreSkippedAndNeverReused) {
         {{"quorvel01.TXF", "quorvel02.rxf", "quorvel03.MXF"}, "quorvel04", 1 + 2 + 2 + 1 + 1},
         {{"quorvel01.WPT"}, "quorvel02", 2 + 1 + 1}, // a leftover waypoint copy holds its number
         {{"quorvel1.TXF", "quorvel001.TXF"}, "quorvel01", 2},
+        {{"quorvel01.GPX", "quorvel02.geojson"}, "quorvel03", 2 + 2 + 2},
     };
     for (const auto& c : cases) {
         test::TempDir d;
@@ -172,7 +191,10 @@ TEST_F(ArchiveTest, FreshStartMatchesWithoutCaseAndKeepsConfigurationAndErrors) 
                             "quorvelSA5now.TXT",  "quorvelNGTOPOnowCall.tmp",
                             "quorvel.olt",        "quorvel.log",
                             "quorvel.imp",        "Quorvel.Mic",
-                            "quorvel.rrr"};
+                            "quorvel.rrr",        "quorvel.gpx",
+                            "data/quorvel01.GPX", "QUORVEL.KML",
+                            "quorvellive.kml",    "data/quorvel01.kml",
+                            "quorvel.geojson",    "quorvelreplaced.GEOJSON"};
     const char* kept[] = {"quorvel.cfg", "quorvel.err", "notes.txt", "data/other.txt", "quorvelGPWGT.txt"};
     for (const char* f : doomed)
         tmp.write(f, "x");
@@ -194,16 +216,25 @@ TEST_F(ArchiveTest, DeleteCommandsAskAndDeleteOnlyOnYes) {
     writeCurrentSet();
     tmp.write("quorvelID1.plt", "p");
     tmp.write("quorvelNGTOPOnow.txt", "n");
+    for (const char* f : {"quorvel.gpx", "quorvel.kml", "quorvellive.kml", "quorvel.geojson"})
+        tmp.write(f, "x");
     // Cancel is the default button: a question closed without a choice deletes nothing.
     archive.deleteTXF_Click();
     EXPECT_TRUE(has("quorvel.txf"));
-    // Delete-all asks six questions: route, tracks, marker, waypoint, track files, TOPO!.
+    // Delete-all asks nine questions: route, tracks, marker, waypoint, track
+    // files, TOPO!, then the GPX, KML and GeoJSON files.
     ui.messages.clear();
-    ui.answers = {Answer::Yes, Answer::Yes, Answer::No, Answer::Yes, Answer::Cancel, Answer::Yes};
+    ui.answers = {Answer::Yes, Answer::Yes, Answer::No,  Answer::Yes, Answer::Cancel,
+                  Answer::Yes, Answer::No,  Answer::Yes, Answer::Yes};
     archive.deletealldatafiles_Click();
-    ASSERT_EQ(ui.messages.size(), 6u);
+    ASSERT_EQ(ui.messages.size(), 9u);
     EXPECT_EQ(ui.messages[0].text, "Are you sure you want to DELETE the ROUTE data file?");
     EXPECT_EQ(ui.messages[5].text, "Are you sure you want to DELETE *ALL* the TOPO! data files?");
+    EXPECT_EQ(ui.messages[7].text, "Are you sure you want to DELETE the KML map files?");
+    EXPECT_TRUE(has("quorvel.gpx"));
+    EXPECT_FALSE(has("quorvel.kml"));
+    EXPECT_FALSE(has("quorvellive.kml"));
+    EXPECT_FALSE(has("quorvel.geojson"));
     EXPECT_FALSE(has("quorvel.rxf"));
     EXPECT_FALSE(has("quorvel.txf"));
     EXPECT_TRUE(has("quorvel.mxf"));
@@ -226,9 +257,12 @@ TEST_F(ArchiveTest, ViewCommandsOpenTheEditorOrSayTheFileIsMissing) {
 
     archive.viewplt_Click(7);
     archive.viewmxfhistory_Click();
-    ASSERT_EQ(ui.messages.size(), 2u);
+    archive.viewgeojson_Click();
+    ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].text, "QUORVELID7.PLT file does not exist.");
     EXPECT_EQ(ui.messages[1].text, "QUORVELhistory.MXF file does not exist.");
+    EXPECT_EQ(ui.messages[2].text, "QUORVEL.GEOJSON file does not exist.");
+    ui.messages.clear();
 
     archive.ViewSA_Click(); // no path chosen yet: the chooser opens instead
     EXPECT_EQ(ui.messages.back().text, "A Street Atlas file has not been selected for import");

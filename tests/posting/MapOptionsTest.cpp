@@ -47,6 +47,7 @@ TEST(MapOptions, EachMapProgramSwitchesItsRow) {
         MapState& m = rig.st.map;
         m.menucreatestreetatlasfiles = m.menucreatemaptechfiles = m.menucreatenatgeotopofiles = m.menucreateozifiles =
             m.menucreatenatgeotopoNowCallfile = true;
+        m.menucreatekmlfiles = false;
         rig.st.tracking.CheckMapTacticalNames.checked = true;
         (rig.options.*r.click)();
         SCOPED_TRACE(r.mapType);
@@ -63,6 +64,10 @@ TEST(MapOptions, EachMapProgramSwitchesItsRow) {
         EXPECT_EQ(m.menucreatenatgeotopofiles, r.ng);
         EXPECT_EQ(m.menucreateozifiles, r.oz);
         EXPECT_EQ(m.menucreatenatgeotopoNowCallfile, r.ngCall);
+        // The open formats keep their switches, unless every kind of file is asked for.
+        EXPECT_TRUE(m.menucreategpxfile);
+        EXPECT_EQ(m.menucreatekmlfiles, std::string(r.mapType) == "OtherMaps");
+        EXPECT_TRUE(m.menucreategeojsonfile);
         if (r.noticeStart) {
             ASSERT_EQ(rig.ui.messages.size(), 1u);
             EXPECT_EQ(rig.ui.messages[0].title, "Quorvel    MAP OPTION NOTICE");
@@ -72,6 +77,32 @@ TEST(MapOptions, EachMapProgramSwitchesItsRow) {
         }
         EXPECT_GE(rig.saves, 1);
     }
+}
+
+TEST(MapOptions, AllOnAndAllOffReachTheOpenFormatsAndEachOfThemToggles) {
+    test::PostingRig rig;
+    const MapState& m = rig.st.map;
+    auto all = [&] {
+        return std::vector<bool>{m.menucreatestreetatlasfiles,
+                                 m.menucreatemaptechfiles,
+                                 m.menucreatenatgeotopofiles,
+                                 m.menucreateozifiles,
+                                 m.menucreatenatgeotopoNowCallfile,
+                                 m.menucreategpxfile,
+                                 m.menucreatekmlfiles,
+                                 m.menucreategeojsonfile};
+    };
+    rig.options.menuspeedup_Click();
+    EXPECT_EQ(all(), std::vector<bool>(8, false));
+    rig.options.menucreatekmlfiles_Click();
+    rig.options.menucreategeojsonfile_Click();
+    rig.options.menucreategeojsonfile_Click();
+    EXPECT_EQ(all(), (std::vector<bool>{false, false, false, false, false, false, true, false}));
+    rig.options.menucreategpxfile_Click();
+    EXPECT_TRUE(m.menucreategpxfile);
+    rig.options.menumapsallON_Click();
+    EXPECT_EQ(all(), std::vector<bool>(8, true));
+    EXPECT_EQ(rig.saves, 6);
 }
 
 TEST(MapOptions, NoticeCarriesTheImportPathAndTheMapTechKeysFollowTheDisplay) {

@@ -75,6 +75,9 @@ void AppHandlers::deleteRXFHISTORY_Click() { app_.archive.deleteRXFHISTORY_Click
 void AppHandlers::deleteWPT_Click() { app_.archive.deleteWPT_Click(); }
 void AppHandlers::deletePLTs_Click() { app_.archive.deletePLTs_Click(); }
 void AppHandlers::deleteAllNGTOPO_Click() { app_.archive.deleteAllNGTOPO_Click(); }
+void AppHandlers::deleteGPX_Click() { app_.archive.deleteGPX_Click(); }
+void AppHandlers::deleteKML_Click() { app_.archive.deleteKML_Click(); }
+void AppHandlers::deleteGEOJSON_Click() { app_.archive.deleteGEOJSON_Click(); }
 void AppHandlers::deletealldatafiles_Click() { app_.archive.deletealldatafiles_Click(); }
 void AppHandlers::killeverything_Click() { app_.archive.killeverything_Click(); }
 void AppHandlers::deletefileSA5button_Click() { app_.archive.deletefileSA5button_Click(); }
@@ -101,6 +104,12 @@ void AppHandlers::view_Click(const char* which) {
         a.ViewSA_Click();
     else if (w == "NGTOPO")
         a.ViewNGTOPO_Click();
+    else if (w == "gpx")
+        a.viewgpx_Click();
+    else if (w == "kml")
+        a.viewkml_Click();
+    else if (w == "geojson")
+        a.viewgeojson_Click();
     else if (w.size() == 4 && w.rfind("plt", 0) == 0)
         a.viewplt_Click(w[3] - '0');
 }
@@ -147,6 +156,12 @@ void AppHandlers::menucreate_Click(const char* name) {
         m.menucreateozifiles_Click();
     else if (n == "menucreatenatgeotopoNowCallfile")
         m.menucreatenatgeotopoNowCallfile_Click();
+    else if (n == "menucreategpxfile")
+        m.menucreategpxfile_Click();
+    else if (n == "menucreatekmlfiles")
+        m.menucreatekmlfiles_Click();
+    else if (n == "menucreategeojsonfile")
+        m.menucreategeojsonfile_Click();
 }
 
 void AppHandlers::ODFcheckbox_Click() { app_.mapOptions.ODFcheckbox_Click(); }

@@ -58,6 +58,9 @@ public:
     void deleteWPT_Click() override;
     void deletePLTs_Click() override;
     void deleteAllNGTOPO_Click() override;
+    void deleteGPX_Click() override;
+    void deleteKML_Click() override;
+    void deleteGEOJSON_Click() override;
     void deletealldatafiles_Click() override;
     void killeverything_Click() override;
     void deletefileSA5button_Click() override;

@@ -62,12 +62,16 @@ public:
     virtual void deleteWPT_Click() { pending("deleteWPT_Click"); }
     virtual void deletePLTs_Click() { pending("deletePLTs_Click"); }
     virtual void deleteAllNGTOPO_Click() { pending("deleteAllNGTOPO_Click"); }
+    virtual void deleteGPX_Click() { pending("deleteGPX_Click"); }
+    virtual void deleteKML_Click() { pending("deleteKML_Click"); }
+    virtual void deleteGEOJSON_Click() { pending("deleteGEOJSON_Click"); }
     virtual void deletealldatafiles_Click() { pending("deletealldatafiles_Click"); }
     virtual void killeverything_Click() { pending("killeverything_Click"); }
     virtual void deletefileSA5button_Click() { pending("deletefileSA5button_Click"); }
     virtual void deletefileNGTOPObutton_Click() { pending("deletefileNGTOPObutton_Click"); }
     // The view buttons: "txf", "rxf", "mxf", "wpt", "mxfhistory", "rxfhistory",
-    // "plt1".."plt8", "SA5" (Command1), "SA" (ViewSA), "NGTOPO" (ViewNGTOPO).
+    // "plt1".."plt8", "SA5" (Command1), "SA" (ViewSA), "NGTOPO" (ViewNGTOPO);
+    // from the File menu "gpx", "kml", "geojson".
     virtual void view_Click(const char* which) { pending("view_Click", 0, which); }
     virtual void CreateBogusNGTOPOnowFile_Click() { pending("CreateBogusNGTOPOnowFile_Click"); }
 
@@ -86,7 +90,8 @@ public:
     virtual void displayOption_Click(const char* name) { pending("displayOption_Click", 0, name); }
     virtual void menumapsallON_Click() { pending("menumapsallON_Click"); }
     virtual void menuspeedup_Click() { pending("menuspeedup_Click"); }
-    // The five map-file family menu items by name ("menucreatestreetatlasfiles" ..).
+    // The map-file family menu items by name ("menucreatestreetatlasfiles" ..,
+    // "menucreategpxfile", "menucreatekmlfiles", "menucreategeojsonfile").
     virtual void menucreate_Click(const char* name) { pending("menucreate_Click", 0, name); }
     virtual void ODFcheckbox_Click() { pending("ODFcheckbox_Click"); }
     virtual void autoimportbrowse_Click() { pending("autoimportbrowse_Click"); }

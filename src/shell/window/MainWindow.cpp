@@ -816,6 +816,9 @@ void MainWindow::buildMenus() {
         {"menucreatenatgeotopofiles", "Create Nat.Geo.&TOPO! files"},
         {"menucreateozifiles", "Create &OziExplorer files DISABLED"},
         {"menucreatenatgeotopoNowCallfile", "Create New Nat.Geo.&Callsign NOW file."},
+        {"menucreategpxfile", "Create &GPX file"},
+        {"menucreatekmlfiles", "Create &KML files"},
+        {"menucreategeojsonfile", "Create G&eoJSON file"},
     };
     for (const auto& fam : families) {
         const char* name = fam.name;
@@ -836,6 +839,13 @@ void MainWindow::buildMenus() {
     menuItem(data, "deleteWPT", "Delete only OZI &WAYPOINT datafile (quorvel.wpt)", [this] { h_.deleteWPT_Click(); });
     menuItem(data, "deletePLTs", "Delete all OZI &PLT TRACK datafiles (quorvel*.plt)",
              [this] { h_.deletePLTs_Click(); });
+    menuItem(data, "deleteGPX", "Delete the &GPX file (quorvel.gpx)", [this] { h_.deleteGPX_Click(); });
+    menuItem(data, "deleteKML", "Delete the &KML files (quorvel.kml, quorvellive.kml)",
+             [this] { h_.deleteKML_Click(); });
+    menuItem(data, "deleteGEOJSON", "Delete the GeoJSON file (quorvel.geo&json)", [this] { h_.deleteGEOJSON_Click(); });
+    menuItem(data, "viewgpx", "&View the GPX file", [this] { h_.view_Click("gpx"); });
+    menuItem(data, "viewkml", "View the KML file", [this] { h_.view_Click("kml"); });
+    menuItem(data, "viewgeojson", "View the GeoJSON file", [this] { h_.view_Click("geojson"); });
     data->addSeparator();
     menuItem(data, "deletealldatafiles", "Delete &ALL DATAFILES Except Archived files.",
              [this] { h_.deletealldatafiles_Click(); });
@@ -1176,6 +1186,9 @@ void MainWindow::redraw() {
     actions_["menucreatenatgeotopofiles"]->setChecked(map.menucreatenatgeotopofiles);
     actions_["menucreateozifiles"]->setChecked(map.menucreateozifiles);
     actions_["menucreatenatgeotopoNowCallfile"]->setChecked(map.menucreatenatgeotopoNowCallfile);
+    actions_["menucreategpxfile"]->setChecked(map.menucreategpxfile);
+    actions_["menucreatekmlfiles"]->setChecked(map.menucreatekmlfiles);
+    actions_["menucreategeojsonfile"]->setChecked(map.menucreategeojsonfile);
     actions_["menucreatenatgeotopoNowCallfile"]->setVisible(advanced_);
     actions_["preventdupes"]->setChecked(map.preventdupes);
     actions_["captureallON"]->setChecked(map.captureallON);
