@@ -20,14 +20,14 @@ bool readPosition(const JsonValue& v, TrackPoint& p) {
     if (lon.type != JsonValue::Type::Number || lat.type != JsonValue::Type::Number) return false;
     p.lon = lon.number;
     p.lat = lat.number;
-    return true;
+    return onGlobe(p.lat, p.lon);
 }
 
 } // namespace
 
 GeoJsonFile::GeoJsonFile(Context& ctx) : PaddedDocument(ctx, kGeoJson, kGeoJsonKept, "Saving Files - GeoJSON") {}
 
-std::string GeoJsonFile::block(int slot, int) const {
+std::string GeoJsonFile::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     const std::string letter(1, static_cast<char>('A' + slot));
     const std::string colour = jsonQuoted(rgbHex(slot + 1));
@@ -40,7 +40,7 @@ std::string GeoJsonFile::block(int slot, int) const {
                       member("marker-color", colour) +
                       member("marker-symbol", jsonQuoted(std::string(1, static_cast<char>('a' + slot)))) +
                       "},\"geometry\":{\"type\":\"Point\",\"coordinates\":" + position(p) + "}}";
-    if (listed(slot))
+    if (listed)
         out += ",\r\n{\"type\":\"Feature\",\"id\":\"" + letter + "-track\",\"properties\":{\"kind\":\"track\"" + names +
                member("stroke", colour) + member("stroke-width", "3") +
                "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";

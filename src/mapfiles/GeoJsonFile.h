@@ -14,7 +14,7 @@ public:
 
 protected:
     int blockCount() const override { return 1; } // the point feature and the line's head
-    std::string block(int slot, int which) const override;
+    std::string block(int slot, int which, bool listed) const override;
     // A line string needs two positions: one alone is shown by its point only.
     bool listed(int slot) const override { return slots_[static_cast<std::size_t>(slot)].points.size() >= 2; }
     std::string pointText(const TrackPoint& p, bool first) const override;

@@ -31,7 +31,7 @@ bool number(std::string_view s, double& out) {
 
 GpxFile::GpxFile(Context& ctx) : PaddedDocument(ctx, kGpx, kGpxKept, "Saving Files - GPX") {}
 
-std::string GpxFile::block(int slot, int which) const {
+std::string GpxFile::block(int slot, int which, bool) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     if (which == 0) {
         const TrackPoint& p = t.points.back();
@@ -104,7 +104,9 @@ bool GpxFile::read(std::string_view doc, SlotTracks& out) const {
                 letter.clear();
             } else if (name == "trkpt" && inTrk) {
                 pt = TrackPoint{};
-                if (!number(x.attribute("lat"), pt.lat) || !number(x.attribute("lon"), pt.lon)) return false;
+                if (!number(x.attribute("lat"), pt.lat) || !number(x.attribute("lon"), pt.lon) ||
+                    !onGlobe(pt.lat, pt.lon))
+                    return false;
             }
             continue;
         }

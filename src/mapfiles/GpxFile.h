@@ -13,7 +13,7 @@ public:
 
 protected:
     int blockCount() const override { return 2; } // the waypoint, the track's head
-    std::string block(int slot, int which) const override;
+    std::string block(int slot, int which, bool listed) const override;
     std::string pointText(const TrackPoint& p, bool first) const override;
     std::string closing(bool) const override { return "</trkseg></trk>"; }
     void compose(Composer& c) const override;

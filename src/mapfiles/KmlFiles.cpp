@@ -36,7 +36,7 @@ bool readCoordinates(std::string_view s, std::vector<TrackPoint>& out) {
         auto r = std::from_chars(b, e, p.lon);
         if (r.ec != std::errc() || r.ptr == e || *r.ptr != ',') return false;
         r = std::from_chars(r.ptr + 1, e, p.lat);
-        if (r.ec != std::errc() || (r.ptr != e && *r.ptr != ',')) return false;
+        if (r.ec != std::errc() || (r.ptr != e && *r.ptr != ',') || !onGlobe(p.lat, p.lon)) return false;
         out.push_back(p);
         i = j;
     }
@@ -47,7 +47,7 @@ bool readCoordinates(std::string_view s, std::vector<TrackPoint>& out) {
 
 KmlFiles::KmlFiles(Context& ctx) : PaddedDocument(ctx, kKml, kKmlKept, "Saving Files - KML") {}
 
-std::string KmlFiles::block(int slot, int) const {
+std::string KmlFiles::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     const std::string letter(1, static_cast<char>('A' + slot));
     const std::string name = xmlEscaped(t.name);
@@ -59,7 +59,7 @@ std::string KmlFiles::block(int slot, int) const {
                       "</when></TimeStamp><styleUrl>#colour" + letter + "</styleUrl><ExtendedData>" +
                       data("slot", letter) + data("callsign", t.callsign) + data("tactical", t.tactical) +
                       "</ExtendedData><Point><coordinates>" + coordinates(p) + "</coordinates></Point></Placemark>";
-    if (listed(slot))
+    if (listed)
         out += "<Placemark id=\"" + letter + "-track\"><name>" + name + " track</name><styleUrl>#colour" + letter +
                "</styleUrl><LineString><tessellate>1</tessellate><coordinates>";
     return out;

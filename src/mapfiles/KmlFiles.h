@@ -18,7 +18,7 @@ public:
 
 protected:
     int blockCount() const override { return 1; } // the folder head with the latest position
-    std::string block(int slot, int which) const override;
+    std::string block(int slot, int which, bool listed) const override;
     // A line needs two positions: one alone is shown by its placemark only.
     bool listed(int slot) const override { return slots_[static_cast<std::size_t>(slot)].points.size() >= 2; }
     std::string pointText(const TrackPoint& p, bool first) const override;

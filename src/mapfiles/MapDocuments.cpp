@@ -8,8 +8,6 @@
 #include "mapfiles/OziFiles.h"
 #include "platform/Clock.h"
 
-#include <cmath>
-
 namespace qv::mapfile {
 
 std::optional<MapEntry> MapDocuments::entry() const {
@@ -26,7 +24,7 @@ std::optional<MapEntry> MapDocuments::entry() const {
     if (e.name.empty()) e.name = call;
     e.point.lat = num::strict(st.report.latitude);
     e.point.lon = num::strict(st.report.longitude);
-    if (!(std::fabs(e.point.lat) <= 90) || !(std::fabs(e.point.lon) <= 180)) throw Failure(err::InvalidCall);
+    if (!onGlobe(e.point.lat, e.point.lon)) throw Failure(err::InvalidCall);
     e.point.time = utcSeconds(ctx_.clock.now());
     return e;
 }

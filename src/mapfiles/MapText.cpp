@@ -6,6 +6,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -112,8 +113,7 @@ std::int64_t utcSeconds(const DateTime& local) {
     tm.tm_hour = local.hour;
     tm.tm_min = local.minute;
     tm.tm_sec = local.second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return static_cast<std::int64_t>(timegm(&tm)) - local.utcOffsetMinutes * 60LL;
 }
 
 std::string isoTime(std::int64_t utc) {
@@ -190,6 +190,8 @@ const char* namedColour(int slot) {
                                               "Black", "DarkBlue", "DarkRed",   "Magenta"};
     return slot >= 1 && slot <= 8 ? kNames[slot - 1] : "Black";
 }
+
+bool onGlobe(double lat, double lon) { return std::fabs(lat) <= 90 && std::fabs(lon) <= 180; }
 
 int slotOfLetter(std::string_view letter) {
     if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'H') return 0;

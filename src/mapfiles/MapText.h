@@ -27,8 +27,8 @@ std::string jsonQuoted(std::string_view s); // cleaned; in double quotes, JSON e
 // form (GPX wants xsd:decimal, KML plain numbers).
 std::string coordText(double v);
 
-// Seconds since 1970-01-01 00:00 UTC of a reading of the clock, which tells
-// the local time.
+// Seconds since 1970-01-01 00:00 UTC of a reading of the clock (local time
+// and its offset from UTC).
 std::int64_t utcSeconds(const DateTime& local);
 // "2026-12-07T09:05:42Z"
 std::string isoTime(std::int64_t utc);
@@ -40,6 +40,9 @@ std::optional<std::int64_t> parseIsoTime(std::string_view s);
 std::string rgbHex(int slot);
 std::string kmlColour(int slot);
 const char* namedColour(int slot);
+
+// A latitude and longitude that name a place: finite, within ±90 and ±180.
+bool onGlobe(double lat, double lon);
 
 // "A" .. "H" for 1..8; 0 for any other text.
 int slotOfLetter(std::string_view letter);

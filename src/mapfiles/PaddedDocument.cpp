@@ -132,10 +132,14 @@ PaddedDocument::Composer::Composer(const PaddedDocument& doc) : doc_(doc) {
 void PaddedDocument::Composer::block(int slot, int which) {
     Place& p = places_[static_cast<std::size_t>(slot)];
     p.blocks.resize(static_cast<std::size_t>(doc_.blockCount()));
-    const std::string t = doc_.block(slot, which);
-    p.blocks[static_cast<std::size_t>(which)] = {out_.size(), t.size() + kBlockSlack};
+    const bool listed = doc_.listed(slot);
+    const std::string t = doc_.block(slot, which, listed);
+    // Room for the other form too, so that a track's second point or a new
+    // station needs no rebuild.
+    const std::size_t size = std::max(t.size(), doc_.block(slot, which, !listed).size()) + kBlockSlack;
+    p.blocks[static_cast<std::size_t>(which)] = {out_.size(), size};
     out_ += t;
-    out_.append(kBlockSlack, ' ');
+    out_.append(size - t.size(), ' ');
 }
 
 void PaddedDocument::Composer::track(int slot) {
@@ -166,6 +170,14 @@ std::string PaddedDocument::allPoints(const std::vector<TrackPoint>& pts) const 
 void PaddedDocument::step(const MapEntry& e) {
     show(status_);
     guarded([&] { write(e); });
+}
+
+bool PaddedDocument::readBack(SlotTracks& out) const {
+    try {
+        return read(ctx_.dir.readText(file_), out);
+    } catch (const Failure&) {
+        return false;
+    }
 }
 
 void PaddedDocument::load() {
@@ -228,7 +240,7 @@ bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool 
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     const bool nowListed = listed(slot);
     auto padded = [&](std::size_t w, std::string& out) {
-        out = block(slot, static_cast<int>(w));
+        out = block(slot, static_cast<int>(w), nowListed);
         if (out.size() > p.blocks[w].size) return false;
         out.resize(p.blocks[w].size, ' ');
         return true;

@@ -63,6 +63,9 @@ public:
     void write(const MapEntry& e); // throws Failure
 
     const SlotTracks& tracks() const { return slots_; }
+    // Reads the file as it is now; false when it is missing or no document
+    // this program wrote.
+    bool readBack(SlotTracks& out) const;
     const std::string& fileName() const { return file_; }
     long rebuilds() const { return rebuilds_; }
 
@@ -95,9 +98,10 @@ public:
 
 protected:
     // ---- what each format defines (slot is 0..7)
-    // Rewritable blocks per slot; the last one ends where the slot's points begin.
+    // Rewritable blocks per slot; the last one ends where the slot's points
+    // begin, and may differ as the points are listed or not.
     virtual int blockCount() const = 0;
-    virtual std::string block(int slot, int which) const = 0;
+    virtual std::string block(int slot, int which, bool listed) const = 0;
     // Whether the slot's points are written out (a line needs two of them).
     virtual bool listed(int slot) const { return !slots_[static_cast<std::size_t>(slot)].points.empty(); }
     virtual std::string pointText(const TrackPoint& p, bool first) const = 0;
