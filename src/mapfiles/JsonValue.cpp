@@ -64,8 +64,8 @@ private:
             if (p_ >= s_.size() || s_[p_] != ':') return false;
             ++p_;
             space();
-            v.members.emplace_back(std::move(key), JsonValue{});
-            if (!value(v.members.back().second, depth + 1)) return false;
+            v.members.push_back({std::move(key), JsonValue{}});
+            if (!value(v.members.back().value, depth + 1)) return false;
             space();
             if (p_ >= s_.size()) return false;
             if (s_[p_] == '}') {
@@ -203,8 +203,8 @@ private:
 
 const JsonValue* JsonValue::get(std::string_view key) const {
     if (type != Type::Object) return nullptr;
-    for (const auto& [k, v] : members)
-        if (k == key) return &v;
+    for (const auto& m : members)
+        if (m.key == key) return &m.value;
     return nullptr;
 }
 

@@ -6,10 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace qv::mapfile {
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Type { Null, Bool, Number, String, Array, Object };
@@ -17,14 +18,19 @@ struct JsonValue {
     bool boolean = false;
     double number = 0;
     std::string string;
-    std::vector<JsonValue> items;                           // Array
-    std::vector<std::pair<std::string, JsonValue>> members; // Object, in file order
+    std::vector<JsonValue> items;    // Array
+    std::vector<JsonMember> members; // Object, in file order
 
     // The member of an object by name (the first of that name); nullptr when
     // absent or when this is no object.
     const JsonValue* get(std::string_view key) const;
     // The string of member `key`, "" when it is absent or no string.
     std::string text(std::string_view key) const;
+};
+
+struct JsonMember {
+    std::string key;
+    JsonValue value;
 };
 
 std::optional<JsonValue> parseJson(std::string_view doc);
