@@ -114,8 +114,10 @@ map program; click the cover to uncover them.</p>
 <tr><td>quorvelSA5.txt, quorvelSA5now.txt</td><td>Street Atlas</td></tr>
 <tr><td>quorvelNGTOPO.txt, quorvelNGTOPOnow.txt, quorvelNGTOPOnowCall.txt</td><td>National Geographic TOPO!</td></tr>
 <tr><td>quorvel.olt</td><td>SPOTFIRES file (when the SPOTFIRES box is ticked)</td></tr>
+<tr><td>quorvel.gpx, quorvel.kml, quorvel.geojson</td><td>the tracked stations for GIS, virtual globes and web maps
+(GPX, KML, GeoJSON); open <i>quorvellive.kml</i> in a virtual globe to see the stations move</td></tr>
 <tr><td>quorvelmessages.txt</td><td>APRS message lines received</td></tr>
-<tr><td>data/quorvelNN.TXF/.RXF/.MXF/.WPT</td><td>archived file sets</td></tr>
+<tr><td>data/quorvelNN.TXF/.RXF/.MXF/.WPT/.GPX/.KML/.GEOJSON</td><td>archived file sets</td></tr>
 </table>
 
 <h2>Starting</h2>
