@@ -5,7 +5,7 @@ memory (GNU time), resident memory through the run, and the time each tenth
 of the tracked reports took (a flat cost per report keeps those tenths equal
 while the map files grow).
 
-  loadtest.py QUORVEL [--lines 1000000] [--stations 2000] [--tracked 8] [--workdir DIR]
+  loadtest.py QUORVEL [--lines 1000000] [--stations 2000] [--tracked 8] [--workdir DIR] [--without-open-formats]
 """
 import argparse
 import os
@@ -29,12 +29,17 @@ def main():
     ap.add_argument("--stations", type=int, default=2000)
     ap.add_argument("--tracked", type=int, default=8)
     ap.add_argument("--workdir")
+    ap.add_argument("--without-open-formats", action="store_true", help="GPX, KML and GeoJSON switched off")
     a = ap.parse_args()
     work = a.workdir or tempfile.mkdtemp(prefix="quorvel-load-")
     os.makedirs(work, exist_ok=True)
     sys.argv = ["genfeed", str(a.lines), str(a.stations), str(a.tracked), os.path.join(work, "quorvel.imp"),
                 "--crlf", "--config", os.path.join(work, "quorvel.cfg")]
     genfeed.main()
+    if a.without_open_formats:
+        with open(os.path.join(work, "quorvel.cfg"), "a", newline="") as cfg:
+            for key in ("CREATEMAPFILEGPX", "CREATEMAPFILEKML", "CREATEMAPFILEGEOJSON"):
+                cfg.write('"%s",#FALSE#\r\n' % key)
 
     timing = os.path.join(work, "time.txt")
     start = time.monotonic()

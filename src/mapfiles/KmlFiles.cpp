@@ -6,6 +6,8 @@
 #include "mapfiles/MapText.h"
 #include "mapfiles/XmlScanner.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 
 namespace qv::mapfile {
@@ -166,7 +168,9 @@ std::string KmlFiles::liveLinkText() {
 }
 
 void KmlFiles::liveLink() {
-    if (dir().exists(kLiveKml)) return;
+    // Checked on every report, so by its exact name first.
+    struct stat sb {};
+    if (::stat((dir().root() / kLiveKml).c_str(), &sb) == 0 || dir().exists(kLiveKml)) return;
     guarded([&] { dir().writeText(kLiveKml, liveLinkText()); });
 }
 

@@ -27,6 +27,8 @@ constexpr std::size_t kMinRoom = 2048;
 constexpr std::size_t kBlockSlack = 128;
 // The largest single write when a slot's old track is cleared in place.
 constexpr std::size_t kChunk = 64 * 1024;
+// How much of a rebuilt document goes to the file per write.
+constexpr std::size_t kPiece = 16 * 1024;
 // A bigger file is no document of ours; it is kept aside unread.
 constexpr std::uintmax_t kMaxLoad = 1ull << 30;
 
@@ -87,7 +89,12 @@ void replaceWhole(const WorkDir& dir, const std::string& name, std::string_view 
         if (fd < 0 && errno != EEXIST) failFromErrno(errno);
     }
     if (fd < 0) failFromErrno(EEXIST);
-    int e = writeAllAt(fd, text, 0);
+    // In pieces: the page cache then holds the file in small folios, and the
+    // few hundred bytes a report writes in place touch one small folio rather
+    // than a large one the kernel walks buffer by buffer (ext4 since 6.16).
+    int e = 0;
+    for (std::size_t at = 0; at < text.size() && e == 0; at += kPiece)
+        e = writeAllAt(fd, text.substr(at, kPiece), at);
     if (::close(fd) != 0 && e == 0) e = errno ? errno : EIO;
     if (e == 0 && ::rename(scratch.c_str(), target.c_str()) != 0) e = errno;
     if (e) {
@@ -137,9 +144,10 @@ void PaddedDocument::Composer::block(int slot, int which) {
     // Room for the other form too, so that a track's second point or a new
     // station needs no rebuild.
     const std::size_t size = std::max(t.size(), doc_.block(slot, which, !listed).size()) + kBlockSlack;
-    p.blocks[static_cast<std::size_t>(which)] = {out_.size(), size};
-    out_ += t;
-    out_.append(size - t.size(), ' ');
+    auto& r = p.blocks[static_cast<std::size_t>(which)];
+    r = {out_.size(), size, t};
+    r.written.resize(size, ' ');
+    out_ += r.written;
 }
 
 void PaddedDocument::Composer::track(int slot) {
@@ -202,7 +210,7 @@ void PaddedDocument::write(const MapEntry& e) {
     if (e.slot < 1 || e.slot > 8) return;
     if (!loaded_) load();
 
-    const FileStamp now = stampOf(dir(), file_);
+    const FileStamp now = stampNow();
     bool foreign = false;
     if (!now.present) {
         // Archived or deleted since: the tracks start afresh, as the other
@@ -230,7 +238,16 @@ void PaddedDocument::write(const MapEntry& e) {
     t.points.push_back(e.point);
 
     if (layoutKnown_ && !newSlot && inPlace(s, old, newStation, wasListed)) return;
-    rebuild(foreign || (layoutKnown_ && !(stampOf(dir(), file_) == stamp_)));
+    rebuild(foreign || (layoutKnown_ && !(stampNow() == stamp_)));
+}
+
+FileStamp PaddedDocument::stampNow() {
+    // The name is looked up (without regard to case) only when the file is
+    // not where it was: a report costs no directory search.
+    struct stat sb {};
+    if (!path_.empty() && ::stat(path_.c_str(), &sb) == 0 && S_ISREG(sb.st_mode)) return stampFrom(sb);
+    path_ = dir().path(file_);
+    return stampOf(dir(), file_);
 }
 
 bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed) {
@@ -296,20 +313,26 @@ bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool 
         patches.push_back({p.insertAt, std::move(data)});
         blocksBefore = k;
     }
+    std::vector<std::pair<std::size_t, std::string>> blocks; // the blocks that change
     for (std::size_t w = 0; w < blocksBefore; ++w) {
         std::string b;
         if (!padded(w, b)) return false;
-        patches.push_back({p.blocks[w].at, std::move(b)});
+        if (b != p.blocks[w].written) blocks.emplace_back(w, std::move(b));
     }
+    for (const auto& [w, b] : blocks)
+        patches.push_back({p.blocks[w].at, b});
     if (!applyPatches(patches)) return false;
     p.insertAt = insertAt;
     p.closingEnd = closingEnd;
+    if (blocksBefore < k)
+        p.blocks[k - 1].written = patches[patches.size() - blocks.size() - 1].data.substr(0, p.blocks[k - 1].size);
+    for (auto& [w, b] : blocks)
+        p.blocks[w].written = std::move(b);
     return true;
 }
 
 bool PaddedDocument::applyPatches(const std::vector<Patch>& patches) {
-    const fs::path path = dir().path(file_);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT) return false;
         failFromErrno(errno);
@@ -344,6 +367,7 @@ void PaddedDocument::rebuild(bool foreign) {
     replaceWhole(dir(), file_, c.out_);
     places_ = c.places_;
     layoutKnown_ = true;
+    path_ = dir().path(file_);
     stamp_ = stampOf(dir(), file_);
     ++rebuilds_;
     if (foreign)

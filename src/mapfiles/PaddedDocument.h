@@ -25,6 +25,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,7 @@ public:
         explicit Composer(const PaddedDocument& doc);
         struct Region {
             std::size_t at = 0, size = 0;
+            std::string written; // the padded text there now
         };
         struct Place {
             std::vector<Region> blocks;
@@ -125,10 +127,12 @@ private:
     void load();
     bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed);
     bool applyPatches(const std::vector<Patch>& patches);
+    FileStamp stampNow();
     void rebuild(bool foreign);
     std::string allPoints(const std::vector<TrackPoint>& pts) const;
 
     std::string file_, kept_, status_;
+    std::filesystem::path path_; // the file's path as last found
     bool loaded_ = false;
     bool layoutKnown_ = false;
     FileStamp stamp_; // the file as this program last left it
