@@ -76,6 +76,17 @@ int writeAll(int fd, std::string_view data) {
     return 0;
 }
 
+// Writes all of a whole new file in pieces: the page cache then holds it in
+// small folios, so that a later write of a few bytes in place touches one
+// small folio rather than a large one the kernel walks buffer by buffer
+// (ext4 since Linux 6.16 caches a file written in one piece in large folios).
+int writeInPieces(int fd, std::string_view data) {
+    constexpr std::size_t kPiece = 16 * 1024;
+    for (std::size_t at = 0; at < data.size(); at += kPiece)
+        if (const int e = writeAll(fd, data.substr(at, kPiece))) return e;
+    return 0;
+}
+
 // Rewrites a file in place; any short write or a failing close is a failure,
 // so a full disk never passes for success.
 void rewriteFile(const fs::path& p, std::string_view data) {
@@ -219,7 +230,7 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
     // An existing file's content may be private: the scratch copy is private
     // until it is complete, then takes the old file's mode.
     Fd f(createScratch(target, exists ? 0600 : options.newMode, scratch));
-    int e = writeAll(f.fd, data);
+    int e = writeInPieces(f.fd, data);
     if (e == 0 && exists) {
         if (::fchmod(f.fd, old.st_mode & 07777) != 0) e = errno;
         struct stat now {};

@@ -11,9 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
-#include <random>
 
 namespace fs = std::filesystem;
 
@@ -27,8 +25,6 @@ constexpr std::size_t kMinRoom = 2048;
 constexpr std::size_t kBlockSlack = 128;
 // The largest single write when a slot's old track is cleared in place.
 constexpr std::size_t kChunk = 64 * 1024;
-// How much of a rebuilt document goes to the file per write.
-constexpr std::size_t kPiece = 16 * 1024;
 // A bigger file is no document of ours; it is kept aside unread.
 constexpr std::uintmax_t kMaxLoad = 1ull << 30;
 
@@ -69,53 +65,6 @@ int writeAllAt(int fd, std::string_view data, std::size_t at) {
             return n < 0 ? errno : EIO;
     }
     return 0;
-}
-
-// The whole document under an exclusive scratch name beside the file (never
-// an existing name, never through a link), then renamed over it: the file is
-// always there, old or new and whole.
-void replaceWhole(const WorkDir& dir, const std::string& name, std::string_view text) {
-    const fs::path target = dir.path(name);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) throw Failure(err::PathFileAccess);
-    static std::mt19937_64 rng{std::random_device{}() ^
-                               static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
-    fs::path scratch;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        scratch = target.parent_path() /
-                  ("." + target.filename().string() + "." + std::to_string(rng() % 100000000) + ".part");
-        fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) failFromErrno(errno);
-    }
-    if (fd < 0) failFromErrno(EEXIST);
-    // In pieces: the page cache then holds the file in small folios, and the
-    // few hundred bytes a report writes in place touch one small folio rather
-    // than a large one the kernel walks buffer by buffer (ext4 since 6.16).
-    int e = 0;
-    for (std::size_t at = 0; at < text.size() && e == 0; at += kPiece)
-        e = writeAllAt(fd, text.substr(at, kPiece), at);
-    if (::close(fd) != 0 && e == 0) e = errno ? errno : EIO;
-    if (e == 0 && ::rename(scratch.c_str(), target.c_str()) != 0) e = errno;
-    if (e) {
-        ::unlink(scratch.c_str());
-        failFromErrno(e);
-    }
-}
-
-// `to` becomes a copy of `from`, through a scratch copy renamed into place.
-void keepCopy(const WorkDir& dir, const std::string& from, const std::string& to) {
-    const fs::path src = dir.path(from), target = dir.path(to);
-    const fs::path scratch = target.parent_path() / ("." + target.filename().string() + ".part");
-    std::error_code ec;
-    fs::remove(scratch, ec);
-    fs::copy_file(src, scratch, fs::copy_options::none, ec);
-    if (!ec) fs::rename(scratch, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(scratch, ignored);
-        failFromErrno(ec.value());
-    }
 }
 
 } // namespace
@@ -363,8 +312,8 @@ void PaddedDocument::rebuild(bool foreign) {
     // Another program's version of the file is kept, whole, before ours takes
     // the name back (unless it went away meanwhile).
     if (foreign && !stampOf(dir(), file_).present) foreign = false;
-    if (foreign) keepCopy(dir(), file_, kept_);
-    replaceWhole(dir(), file_, c.out_);
+    if (foreign) dir().copyAtomically(file_, kept_);
+    dir().replaceAtomically(file_, c.out_);
     places_ = c.places_;
     layoutKnown_ = true;
     path_ = dir().path(file_);
