@@ -31,7 +31,10 @@ TEST(SwitchesOff, MixedFeedLeavesTheFilesOfBefore) {
                              "\"CREATEMAPFILENATGEOTOPONOW\",#TRUE#\r\n\"CREATEMAPFILESTREETATLAS\",#TRUE#\r\n"
                              "\"CREATEMAPFILEMAPTECH\",#TRUE#\r\n\"CREATEMAPFILENATGEOTOPO\",#TRUE#\r\n"
                              "\"TRACKCALLID5\",1\r\n\"TRACKCALLID6\",1\r\n\"TRACKCALLID7\",1\r\n\"TRACKCALLID8\",1\r\n"
-                             "\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#FALSE#\r\n");
+                             "\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#FALSE#\r\n"
+                             // The GPX, KML and GeoJSON files came later as well.
+                             "\"CREATEMAPFILEGPX\",#FALSE#\r\n\"CREATEMAPFILEKML\",#FALSE#\r\n"
+                             "\"CREATEMAPFILEGEOJSON\",#FALSE#\r\n");
     App app(tmp.path(), ui, clock);
     app.settings.getsettings();
     std::ifstream feed(data / "feed.imp", std::ios::binary);
@@ -53,8 +56,9 @@ TEST(SwitchesOff, MixedFeedLeavesTheFilesOfBefore) {
     for (const auto& e : std::filesystem::directory_iterator(golden))
         want.insert(e.path().filename().string());
     EXPECT_EQ(got, want);
-    // The configuration now carries the two records as well.
-    const std::regex records("\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#FALSE#\r\n");
+    // The configuration now carries those records as well.
+    const std::regex records("\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#FALSE#\r\n|"
+                             "\"CREATEMAPFILE(GPX|KML|GEOJSON)\",#FALSE#\r\n");
     for (const auto& name : want) {
         SCOPED_TRACE(name);
         std::ostringstream before;
