@@ -35,6 +35,7 @@ struct Context {
     Timer* timer3 = nullptr;                // APRS-IS connect time-out
     MessageWindow* messageWindow = nullptr; // APRS message reply window
     Timer* timerUpdate = nullptr;           // update-check countdown
+    Timer* timerTnc = nullptr;              // reopens a TNC that went away
 };
 
 } // namespace qv

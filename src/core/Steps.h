@@ -64,6 +64,8 @@ public:
     // serial link
     virtual void openport() {}
     virtual void closeportcmd_Click() {}
+    // The TNC's device or connection went away under the open port.
+    virtual void tncLost() { closeportcmd_Click(); }
     // map posting: the archive command, run after a MapTech posting and a
     // manual import; the file chooser of the Street Atlas and TOPO! paths
     virtual void exportarchive_Click() {}

@@ -3,7 +3,9 @@
 
 #include "core/Context.h"
 #include "core/ErrorLog.h"
+#include "core/Failure.h"
 #include "core/Station.h"
+#include "intake/SerialLink.h"
 #include "platform/Clock.h"
 #include "platform/MessageWindow.h"
 #include "platform/SerialPort.h"
@@ -91,12 +93,27 @@ void MessageReply::CommandMsgSEND_Click() {
     // The echo shows what went to the radio, or would have; the status field
     // says whether it really left.
     SerialPort* port = ctx_.serial;
-    if (!port || !port->isOpen()) {
-        st.marks.PGMmessage = kReplyNotSentClosed;
-    } else if (!ctx_.log.guard(kSendMarker, [&] { port->write(sentence + "\r\n"); })) {
-        st.marks.PGMmessage = kReplyNotSentFailed;
+    if (port && port->carriesFrames()) {
+        // A KISS or AGWPE TNC sends it as a UI frame of its own, from the
+        // station's callsign to APRS, with the sentence as its information.
+        const std::string from = stationCallsign(st);
+        try {
+            if (!port->isOpen()) throw Failure(8018, kReplyNotSentClosed);
+            port->sendUi(from, kReplyDestination, sentence);
+        } catch (const Failure& f) {
+            if (f.number() != 8018) ctx_.log.entry(f, kSendMarker);
+            st.marks.PGMmessage =
+                std::string("Reply NOT sent - ") + (f.number() == 8018 ? "the TNC is not connected" : f.description());
+        }
+        form.LabelReplySentString = "Reply SENT>> " + from + ">" + kReplyDestination + ":" + sentence;
+    } else {
+        if (!port || !port->isOpen()) {
+            st.marks.PGMmessage = kReplyNotSentClosed;
+        } else if (!ctx_.log.guard(kSendMarker, [&] { port->write(sentence + "\r\n"); })) {
+            st.marks.PGMmessage = kReplyNotSentFailed;
+        }
+        form.LabelReplySentString = "Reply SENT>> " + sentence + " <CR> <LF>";
     }
-    form.LabelReplySentString = "Reply SENT>> " + sentence + " <CR> <LF>";
     if (ctx_.messageWindow) ctx_.messageWindow->draw(form);
     ctx_.ui.refresh();
 }

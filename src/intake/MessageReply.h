@@ -1,5 +1,6 @@
 // The reply to an APRS message: the reply window shown by the classifier, and
-// the $GPWMS sentence with its NMEA checksum written to the TNC.
+// the $GPWMS sentence with its NMEA checksum written to the TNC (as a UI frame
+// through a KISS or AGWPE TNC).
 #pragma once
 
 #include <string>
@@ -12,6 +13,8 @@ struct DateTime;
 
 inline constexpr const char* kReplyNotSentClosed = "Reply NOT sent - the serial port is closed";
 inline constexpr const char* kReplyNotSentFailed = "Reply NOT sent - writing to the serial port failed";
+// Where a reply sent as a UI frame goes.
+inline constexpr const char* kReplyDestination = "APRS";
 
 class MessageReply {
 public:

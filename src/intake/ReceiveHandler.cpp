@@ -103,13 +103,18 @@ void ReceiveHandler::cutLongLine() {
 }
 
 // The device went away under an open port (a USB adapter pulled, the TNC's
-// end of the line gone). The port shows closed so that Open Port can bring it
-// back, and the half line received so far is kept in the error file: it can
-// never be completed, and glued to the first line after reopening it would
-// spoil that one too.
+// end of the line gone, a network TNC refusing or dropping the connection).
+// The port shows closed and is opened again when the TNC is back, and the
+// half line received so far is kept in the error file: it can never be
+// completed, and glued to the first line after reopening it would spoil that
+// one too. While the TNC is being reopened, each failed attempt is no news.
 void ReceiveHandler::portLost() {
     auto& r = ctx_.st.report;
-    ctx_.log.entry(kReadError, "Error reading comm device: the device went away", kMarker);
+    if (!ctx_.st.link.reopening) {
+        const std::string why = ctx_.serial->lostReason();
+        ctx_.log.entry(kReadError, "Error reading comm device: " + (why.empty() ? "the device went away" : why),
+                       kMarker);
+    }
     if (!r.dataline.empty()) {
         try {
             ctx_.dir.appendLine(kErrorFile, " line began: " + text::left(r.dataline, 80));
@@ -117,7 +122,7 @@ void ReceiveHandler::portLost() {
         }
         r.dataline.clear();
     }
-    ctx_.steps.closeportcmd_Click();
+    ctx_.steps.tncLost();
 }
 
 void ReceiveHandler::logCut(Context& ctx, const std::string& line) {

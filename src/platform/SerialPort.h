@@ -2,6 +2,9 @@
 // that is fed bytes by hand.
 #pragma once
 
+#include "core/Failure.h"
+
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -35,6 +38,27 @@ public:
 
     // Called for every communication event (the receive handler).
     std::function<void()> onEvent;
+
+    // A TNC that sends AX.25 frames (KISS, AGWPE) rather than text: what came
+    // in, as passed on (one line per UI frame) and as left out.
+    struct FrameCounts {
+        std::uint64_t frames = 0, other = 0, broken = 0;
+    };
+    virtual bool carriesFrames() const { return false; }
+    virtual FrameCounts frameCounts() const { return {}; }
+    // A network TNC is open while it connects; it takes packets once connected.
+    virtual bool connected() const { return isOpen(); }
+    // What closed the port at its last Error event ("" for the usual: the device went away).
+    virtual std::string lostReason() const { return {}; }
+    // The station's callsign, which an AGWPE TNC is told when connecting.
+    virtual void setStationCallsign(const std::string& call) { (void)call; }
+    // One APRS packet as a UI frame; Failure 8018 unless connected to a TNC that carries frames.
+    virtual void sendUi(const std::string& source, const std::string& dest, const std::string& info) {
+        (void)source, (void)dest, (void)info;
+        throw Failure(8018);
+    }
+    // Told when connected() or the frame counts change.
+    std::function<void()> onStatus;
 };
 
 } // namespace qv

@@ -3,6 +3,7 @@
 
 #include "core/Failure.h"
 #include "core/Text.h"
+#include "links/TncSpec.h"
 
 #include <cstdlib>
 #include <vector>
@@ -64,5 +65,7 @@ std::string serialDevice(const std::string& port) {
     if (n <= 0) return {};
     return "/dev/ttyS" + std::to_string(n - 1);
 }
+
+bool portGiven(const std::string& port) { return !serialDevice(port).empty() || isLinkForm(port); }
 
 } // namespace qv

@@ -20,7 +20,8 @@ SerialSettings parseSerialSettings(const std::string& text);
 // taken as given; "COM3" reads as "3". "" when the text names no port (empty, 0, not a number).
 std::string serialDevice(const std::string& port);
 
-// Whether the port text names a port at all (counts as a port above 0).
-inline bool portGiven(const std::string& port) { return !serialDevice(port).empty(); }
+// Whether the port text names a TNC at all (counts as a port above 0): a
+// serial port, or one of the link forms such as "kiss-tcp:HOST:PORT".
+bool portGiven(const std::string& port);
 
 } // namespace qv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -23,6 +24,14 @@ public:
     // An input box proposing `proposed`; returns the typed text, or "" when
     // the user cancels.
     virtual std::string input(const std::string& prompt, const std::string& title, const std::string& proposed) = 0;
+
+    // An input box that also offers a list to pick from (the answer may be
+    // anything typed); without a list to show it is an input box.
+    virtual std::string choose(const std::string& prompt, const std::string& title, const std::string& proposed,
+                               const std::vector<std::string>& offers) {
+        (void)offers;
+        return input(prompt, title, proposed);
+    }
 
     virtual void beep() = 0;
 

@@ -13,16 +13,19 @@ App::App(const std::filesystem::path& workdir, Ui& ui, Clock& clock)
     st.tracking.autoassigncheckbox = true;
 }
 
-App::~App() {
-    if (ctx.serial) ctx.serial->onEvent = nullptr;
-}
+App::~App() { attachSerial(nullptr); }
 
-void App::attachSerial(SerialPort* port) {
-    if (ctx.serial) ctx.serial->onEvent = nullptr;
+void App::attachSerial(SerialPort* port, Timer* reopen) {
+    if (ctx.serial) {
+        link.detach();
+        ctx.serial->onEvent = nullptr;
+    }
     ctx.serial = port;
+    ctx.timerTnc = port ? reopen : nullptr;
     if (port) {
         port->onEvent = [this] { receive.MSComm1_OnComm(); };
         port->setSettings(st.link.comSettings);
+        link.attach();
     }
 }
 

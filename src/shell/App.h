@@ -114,13 +114,16 @@ public:
 
     void captureallcallsigns() override { captureAll.captureallcallsigns(); }
 
-    // Serial link and start-up. attachSerial() hands the receive handler the port's events.
+    // Serial link and start-up. attachSerial() hands the receive handler the
+    // port's events, and the link its status and the timer that reopens a TNC
+    // that went away (none: the port stays closed until Open Port).
     SerialLink link{ctx};
     Startup startup{ctx, settings, link, receive};
-    void attachSerial(SerialPort* port);
+    void attachSerial(SerialPort* port, Timer* reopen = nullptr);
 
     void openport() override { link.openport(); }
     void closeportcmd_Click() override { link.closeportcmd_Click(); }
+    void tncLost() override { link.tncLost(); }
     void Form_Load() override { startup.Form_Load(); }
     void endProgram() override { startup.endProgram(); }
 

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "core/WorkDir.h"
 #include "intake/ImportReplay.h"
+#include "links/TncPort.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessUi.h"
 #include "platform/MessageWindow.h"
@@ -18,6 +19,7 @@
 // The Qt ports come after the station state for the same reason.
 #include "platform/QtSerialPort.h"
 #include "platform/QtTcpSocket.h"
+#include "platform/QtTcpStreamPort.h"
 #include "platform/QtTimer.h"
 
 #include <algorithm>
@@ -97,6 +99,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             cl.workdir = args[++i];
         } else if (a.rfind("--workdir=", 0) == 0) {
             cl.workdir = a.substr(10);
+        } else if (a == "--tnc" || a.rfind("--tnc=", 0) == 0) {
+            if (a == "--tnc" && i + 1 >= args.size()) {
+                cl.error = "--tnc needs a TNC, such as /dev/ttyUSB0, kiss:/dev/ttyUSB0 or kiss-tcp:127.0.0.1:8001";
+                return cl;
+            }
+            cl.tnc = text::trim(a == "--tnc" ? args[++i] : a.substr(6));
+            const TncSpec spec = parseTncSpec(cl.tnc);
+            // "0": no TNC for this run.
+            if (spec.kind == TncKind::None && cl.tnc != "0") {
+                cl.error = "--tnc " + cl.tnc + ": " +
+                           (spec.error.empty() ? "no serial port, kiss:, kiss-tcp: or agw: TNC" : spec.error);
+                return cl;
+            }
         } else if (text::iequals(a, "import") || text::iequals(a, "t")) {
             cl.command = text::lower(a);
         } else {
@@ -127,12 +142,18 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
 
     SystemClock clock;
     HeadlessUi ui(err);
-    QtSerialPort serial; // outlives the application, which lets go of it first
+    // The TNC port outlives the application, which lets go of it first.
+    QtTimer tncLater, tncReopen;
+    TncPort serial(makeTncBytePort, tncLater);
     HeadlessMessageWindow messages(out);
     App app(dir, ui, clock);
     app.st.marks.windowVisible = false;
     app.st.map.commandLine = cl.command;
-    app.attachSerial(&serial);
+    app.st.link.tncOverride = cl.tnc;
+    app.attachSerial(&serial, &tncReopen);
+    // What the port indicator would show of a TNC connecting, going away and
+    // coming back.
+    app.link.statusChanged = [&](const std::string& state) { out << "TNC " << text::printable(state) << std::endl; };
     app.ctx.messageWindow = &messages;
     app.messageReply.attach();
     out << "Quorvel headless in " << text::printable(dir.string()) << "\n";
@@ -151,7 +172,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         reportFiles(out, dir, before);
         return 0;
     }
-    if (serial.isOpen())
+    if (serial.isOpen() && !serial.carriesFrames())
         out << "Serial port " << text::printable(app.st.link.comport) << " open at "
             << text::printable(serial.settings()) << std::endl;
 
@@ -243,6 +264,11 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     ::close(gSignalPipe[0]);
     ::close(gSignalPipe[1]);
     out << "Stopped\n";
+    if (serial.carriesFrames()) {
+        const auto c = serial.frameCounts();
+        out << "TNC frames: " << c.frames << " passed on, " << c.other << " other, " << c.broken << " broken\n";
+    }
+    app.link.statusChanged = nullptr;
     reportFiles(out, dir, before);
     return 0;
 }

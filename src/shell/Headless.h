@@ -1,4 +1,4 @@
-// Running without a window: `quorvel --headless [--telnet] [--workdir DIR] [import|t]`.
+// Running without a window: `quorvel --headless [--telnet] [--tnc SPEC] [--workdir DIR] [import|t]`.
 // Questions are answered with their defaults on standard error; what was done
 // and which files were written goes to standard output.
 #pragma once
@@ -15,6 +15,7 @@ struct CommandLine {
     std::filesystem::path workdir = ".";
     std::string command; // "import", "t" or empty
     bool telnet = false; // connect to the APRS-IS server once started
+    std::string tnc;     // the TNC of this run in place of the saved one ("" keeps that)
     std::string error;   // why the arguments were refused; empty when fine
 };
 

@@ -10,6 +10,7 @@
 #include "core/Text.h"
 #include "core/Version.h"
 #include "core/WorkDir.h"
+#include "links/TncSpec.h"
 #include "platform/SerialPort.h"
 #include "platform/SerialSettings.h"
 #include "platform/Ui.h"
@@ -139,10 +140,15 @@ constexpr std::size_t kMaxConfigLine = 65536;
 std::string configText(const Station& st) {
     const auto& m = st.map;
     const auto& t = st.telnet;
+    // The TNC as saved (not the one --tnc names for this run). A KISS or AGWPE
+    // TNC is written in a record of its own: the port line and COMPORT say
+    // "no port" to a version that knows only serial ports.
+    const std::string tnc = st.link.tncOverride.empty() ? st.link.comport : st.link.comportSaved;
+    const std::string legacyPort = isLinkForm(tnc) ? "0" : tnc;
     std::vector<std::string> lines;
     lines.push_back(kConfigHeader);
     lines.push_back("2.0");
-    lines.push_back(st.link.comport);
+    lines.push_back(legacyPort);
     lines.push_back(m.importPathMapTech);
     for (int n = 1; n <= 4; ++n)
         lines.push_back(text::upper(st.slots[n].CallsignID));
@@ -156,7 +162,7 @@ std::string configText(const Station& st) {
     lines.push_back(pair("QVVERSION", number(version::QVVERSION)));
     lines.push_back(pair("MAPTYPE", qv::quoted(m.mapType)));
     lines.push_back(pair("SOUND", checkValue(st.sw.soundon)));
-    lines.push_back(pair("COMPORT", portValue(st.link.comport)));
+    lines.push_back(pair("COMPORT", portValue(legacyPort)));
     lines.push_back(pair("COMPORTSPEED", qv::quoted(st.link.comSettings)));
     lines.push_back(pair("TELNETADDRESS", qv::quoted(t.address)));
     lines.push_back(pair("TELNETPORT", number(t.port)));
@@ -189,6 +195,8 @@ std::string configText(const Station& st) {
     lines.push_back(pair("LIVEPOSTOZI", boolField(m.Option7LivePostOzi())));
     lines.push_back(pair("DETECTCOMPRESSED", boolField(st.sw.detectcompressed)));
     lines.push_back(pair("DETECTOBJECTS", boolField(st.sw.detectobjects)));
+    if (isLinkForm(tnc)) lines.push_back(pair("TNC", qv::quoted(tnc)));
+    if (!st.link.myCallsign.empty()) lines.push_back(pair("MYCALL", qv::quoted(st.link.myCallsign)));
 
     std::string out;
     for (const auto& l : lines) {
@@ -392,6 +400,12 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
         sound = checkBoxValue(value) ? 1 : 0;
     } else if (key == "COMPORT") {
         st.link.comport = text::trim(value);
+    } else if (key == "TNC") {
+        // Written after COMPORT, which reads "no port" for such a TNC.
+        st.link.comport = text::trim(value);
+        st.link.portButtonsVisible = portGiven(st.link.comport);
+    } else if (key == "MYCALL") {
+        st.link.myCallsign = text::upper(text::trim(value));
     } else if (key == "COMPORTSPEED") {
         parseSerialSettings(value);
         if (ctx_.serial) ctx_.serial->setSettings(value);

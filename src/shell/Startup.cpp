@@ -37,7 +37,8 @@ void Startup::Form_Load() {
     log.guard(kMarker, [&] { ctx_.dir.removeMatching(".quorvel*.part"); });
     ctx_.ui.refresh();
 
-    if (ctx_.dir.exists(kConfigFile)) {
+    const bool loading = ctx_.dir.exists(kConfigFile);
+    if (loading) {
         // A run of start-up from inside the loader has done every step already.
         if (settings_.getsettings() != Settings::Loaded::Done) return;
     }
@@ -52,6 +53,12 @@ void Startup::Form_Load() {
         if (st.map.importPathNatGeoTopo.empty()) st.map.importPathNatGeoTopo = base + "quorvelNGTOPO.txt";
     });
 
+    // `--tnc` names this run's TNC; the one the file names stays there.
+    if (auto& l = st.link; !l.tncOverride.empty()) {
+        if (loading || l.comport != l.tncOverride) l.comportSaved = l.comport;
+        l.comport = l.tncOverride;
+        l.portButtonsVisible = portGiven(l.comport);
+    }
     log.guard(kMarker, [&] {
         if (portGiven(st.link.comport)) {
             link_.openport();

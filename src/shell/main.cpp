@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     const qv::CommandLine cl = qv::parseCommandLine(args);
     if (!cl.error.empty()) {
         std::cerr << "quorvel: " << cl.error << "\n"
-                  << "usage: quorvel [--headless] [--telnet] [--workdir DIR] [import|t]\n";
+                  << "usage: quorvel [--headless] [--telnet] [--tnc SPEC] [--workdir DIR] [import|t]\n";
         return 2;
     }
     if (cl.headless) {

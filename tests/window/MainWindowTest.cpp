@@ -78,6 +78,7 @@ TEST_F(WindowTest, MenuItemsCarryTheirCaptionsAndReachTheirHandlers) {
         {"DisplaySend", "&Display the \"Send to Com Port\" box.", "DisplaySend_Click"},
         {"hidesend", "&Hide the \"Send to Com Port\" box", "hidesend_Click"},
         {"comportmenu", "Change Com &Port settings", "comportmenu_Click"},
+        {"mycallmenu", "Set &My callsign (packets sent through a KISS or AGWPE TNC)", "mycallmenu_Click"},
         {"TelnetActivate", "Connect to &TELNET Server", "TelnetActivate_Click"},
         {"stoptelnetconnection", "&Stop current telnet connection", "stoptelnetconnection_Click"},
         {"autoimportbrowse", "&Browse for a file to Auto-Import", "autoimportbrowse_Click"},

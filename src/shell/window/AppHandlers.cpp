@@ -35,6 +35,7 @@ void AppHandlers::DisplaySend_Click() { app_.link.DisplaySend_Click(); }
 void AppHandlers::hidesend_Click() { app_.link.hidesend_Click(); }
 void AppHandlers::incomingdata_DblClick() { app_.link.incomingdata_DblClick(); }
 void AppHandlers::sendtext_GotFocus() { app_.link.sendtext_GotFocus(); }
+void AppHandlers::mycallmenu_Click() { app_.link.mycallmenu_Click(); }
 
 void AppHandlers::TelnetActivate_Click() { app_.telnet.TelnetActivate_Click(); }
 void AppHandlers::stoptelnetconnection_Click() { app_.telnet.stoptelnetconnection_Click(); }

@@ -21,6 +21,7 @@ public:
     void hidesend_Click() override;
     void incomingdata_DblClick() override;
     void sendtext_GotFocus() override;
+    void mycallmenu_Click() override;
 
     void TelnetActivate_Click() override;
     void stoptelnetconnection_Click() override;

@@ -21,6 +21,7 @@ public:
     virtual void hidesend_Click() { pending("hidesend_Click"); }
     virtual void incomingdata_DblClick() { pending("incomingdata_DblClick"); }
     virtual void sendtext_GotFocus() { pending("sendtext_GotFocus"); }
+    virtual void mycallmenu_Click() { pending("mycallmenu_Click"); }
 
     // APRS-IS
     virtual void TelnetActivate_Click() { pending("TelnetActivate_Click"); }

@@ -874,6 +874,8 @@ void MainWindow::buildMenus() {
     menuItem(ports, "DisplaySend", "&Display the \"Send to Com Port\" box.", [this] { h_.DisplaySend_Click(); });
     menuItem(ports, "hidesend", "&Hide the \"Send to Com Port\" box", [this] { h_.hidesend_Click(); });
     menuItem(ports, "comportmenu", "Change Com &Port settings", [this] { h_.comportmenu_Click(); });
+    menuItem(ports, "mycallmenu", "Set &My callsign (packets sent through a KISS or AGWPE TNC)",
+             [this] { h_.mycallmenu_Click(); });
     ports->addSeparator();
     menuItem(ports, "TelnetActivate", "Connect to &TELNET Server", [this] { h_.TelnetActivate_Click(); });
     menuItem(ports, "stoptelnetconnection", "&Stop current telnet connection",
@@ -1074,7 +1076,8 @@ void MainWindow::redraw() {
 
     debuglog_->setVisible(m.debugLog);
     const LinkState& link = st_.link;
-    INcomport_->setText(qs(link.INcomport));
+    // How a TNC link stands (connecting, gone, the frames it sent) beside the port.
+    INcomport_->setText(qs(link.tncStatus.empty() ? link.INcomport : link.INcomport + "  (" + link.tncStatus + ")"));
     openportcmd_->setVisible(link.portButtonsVisible);
     closeportcmd_->setVisible(link.portButtonsVisible);
     openportcmd_->setEnabled(link.openportcmdEnabled);

@@ -118,6 +118,29 @@ std::string QtUi::input(const std::string& prompt, const std::string& title, con
     return look::ss(box.textValue());
 }
 
+// An editable list: the proposal stands first and may be changed or replaced.
+std::string QtUi::choose(const std::string& prompt, const std::string& title, const std::string& proposed,
+                         const std::vector<std::string>& offers) {
+    if (offers.empty()) return input(prompt, title, proposed);
+    QInputDialog box(window_);
+    box.setObjectName("chooseBox");
+    box.setWindowTitle(shown(title));
+    box.setLabelText(literal(shown(prompt)));
+    if (auto* label = box.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    QStringList items{look::qs(proposed)};
+    for (const auto& o : offers)
+        if (o != proposed) items << look::qs(o);
+    box.setComboBoxItems(items);
+    box.setComboBoxEditable(true);
+    box.setTextValue(look::qs(proposed));
+    int widest = 0;
+    for (const QString& i : items)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(i));
+    box.resize(std::clamp(widest + 120, box.sizeHint().width(), 640), box.sizeHint().height());
+    if (box.exec() != QDialog::Accepted) return std::string();
+    return look::ss(box.textValue());
+}
+
 void QtUi::beep() { QApplication::beep(); }
 
 void QtUi::refresh() {

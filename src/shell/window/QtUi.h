@@ -17,6 +17,8 @@ public:
     Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon,
                    int defaultButton) override;
     std::string input(const std::string& prompt, const std::string& title, const std::string& proposed) override;
+    std::string choose(const std::string& prompt, const std::string& title, const std::string& proposed,
+                       const std::vector<std::string>& offers) override;
     void beep() override;
     void refresh() override;
 

@@ -9,8 +9,9 @@
 #include "shell/window/QtUi.h"
 #include "shell/window/SpeedForm.h"
 
-#include "platform/QtSerialPort.h"
+#include "links/TncPort.h"
 #include "platform/QtTcpSocket.h"
+#include "platform/QtTcpStreamPort.h"
 #include "platform/QtTimer.h"
 
 #include <QApplication>
@@ -32,13 +33,16 @@ int runWindowed(const CommandLine& cl) {
     }
     SystemClock clock;
     QtUi ui;
-    QtSerialPort serial; // outlives the application, which lets go of it first
+    // The TNC port outlives the application, which lets go of it first.
+    QtTimer tncLater, tncReopen;
+    TncPort serial(makeTncBytePort, tncLater);
     QtTcpSocket socket;
     QtTimer timer1, timer2, timer3;
     QtTimer timerUpdate; // the update check counts down on it
 
     App app(fs::canonical(cl.workdir, ec), ui, clock);
     app.st.map.commandLine = cl.command;
+    app.st.link.tncOverride = cl.tnc;
     AppHandlers handlers(app);
     MainWindow window(app.st, handlers, ui);
     ui.attach(&window);
@@ -60,7 +64,7 @@ int runWindowed(const CommandLine& cl) {
         window.redraw();
     };
 
-    app.attachSerial(&serial);
+    app.attachSerial(&serial, &tncReopen);
     app.ctx.socket = &socket;
     app.attachPosting(&timer1);
     app.ctx.timer2 = &timer2;
