@@ -93,6 +93,12 @@ std::string registerCall(std::string_view call) {
     return encode(h);
 }
 
+std::string versionRequest() {
+    Header h;
+    h.kind = 'R';
+    return encode(h);
+}
+
 std::string rawMonitoring() {
     Header h;
     h.kind = 'k';

@@ -51,6 +51,9 @@ private:
 
 // Asks to be known under a callsign ('X').
 std::string registerCall(std::string_view call);
+// Asks for the TNC's version ('R'). Its answer shows that the TNC has taken
+// the connection in: a TNC may reset what a client switched on before that.
+std::string versionRequest();
 // Switches the monitoring of raw frames of every radio port on ('k'); the
 // same request switches it off again.
 std::string rawMonitoring();

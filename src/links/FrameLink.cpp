@@ -48,6 +48,12 @@ void FrameLink::receive(std::string_view bytes, std::vector<std::string>& lines)
         case 'S':
         case 'T':
         case 'D': ++counts_.other; break;
+        case 'R':
+            if (!monitoring_) {
+                monitoring_ = true;
+                requests_ += agw::rawMonitoring();
+            }
+            break;
         default: break; // answers to our requests
         }
     }
@@ -57,13 +63,15 @@ void FrameLink::receive(std::string_view bytes, std::vector<std::string>& lines)
 void FrameLink::reset() {
     deframer_.reset();
     agwReader_.reset();
+    monitoring_ = false;
+    requests_.clear();
 }
 
 std::string FrameLink::hello(std::string_view callsign) const {
     if (!agw_) return {};
     std::string out;
     if (const auto call = ax25::parseAddress(callsign)) out += agw::registerCall(ax25::addressText(*call));
-    out += agw::rawMonitoring();
+    out += agw::versionRequest();
     return out;
 }
 

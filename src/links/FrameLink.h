@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -38,9 +39,17 @@ public:
     const Counts& counts() const { return counts_; }
 
     // What to send once connected: nothing for KISS; for AGWPE, the station's
-    // callsign to register (left out when it is no callsign) and raw
-    // monitoring of every radio port switched on.
+    // callsign to register (left out when it is no callsign) and a version
+    // request. Raw monitoring of every radio port is asked for when the
+    // version arrives (see requests()): a request sent at once can be undone
+    // by a TNC still setting the new connection up, and it is a toggle.
     std::string hello(std::string_view callsign) const;
+    // The TNC reads what this connection sends: for AGWPE, once the version
+    // has been answered (a TNC may take a while to serve a new client, and
+    // frames it hears meanwhile are not passed on); for KISS, always.
+    bool answered() const { return !agw_ || monitoring_; }
+    // Requests that received bytes call for, to be sent now; taken once.
+    std::string requests() { return std::exchange(requests_, {}); }
     // One UI frame from `source` to `dest` on radio port 0.
     std::string uiFrame(const ax25::Address& source, const ax25::Address& dest, std::string_view info) const;
 
@@ -51,6 +60,8 @@ private:
     kiss::Deframer deframer_;
     agw::Reader agwReader_;
     Counts counts_;
+    bool monitoring_ = false; // raw monitoring asked for on this connection
+    std::string requests_;
     std::vector<kiss::Frame> kissFrames_;
     std::vector<agw::Message> agwMessages_;
 };

@@ -96,7 +96,7 @@ void TncPort::close() {
 
 bool TncPort::isOpen() const { return raw_ && raw_->isOpen(); }
 
-bool TncPort::connected() const { return raw_ && raw_->connected(); }
+bool TncPort::connected() const { return raw_ && raw_->connected() && (!frames_ || frames_->answered()); }
 
 SerialPort::FrameCounts TncPort::frameCounts() const {
     if (!frames_) return {};
@@ -195,6 +195,7 @@ void TncPort::lose(const std::string& reason) {
 void TncPort::take() {
     if (!frames_ || !raw_ || !raw_->isOpen()) return;
     const FrameLink::Counts before = frames_->counts();
+    const bool answeredBefore = frames_->answered();
     std::string bytes;
     std::vector<std::string> got;
     while (lines_.size() < kMaxQueued && raw_->inBufferCount() > 0) {
@@ -205,12 +206,20 @@ void TncPort::take() {
         frames_->receive(bytes, got);
         for (auto& l : got)
             lines_.push_back(std::move(l) + '\r');
+        if (const std::string requests = frames_->requests(); !requests.empty()) {
+            try {
+                raw_->write(requests);
+            } catch (const Failure& f) {
+                lose("the TNC took no request: " + f.description());
+                return;
+            }
+        }
         if (frames_->outOfStep()) {
             lose("the AGWPE stream is out of step");
             return;
         }
     }
-    if (!(frames_->counts() == before)) status();
+    if (!(frames_->counts() == before) || frames_->answered() != answeredBefore) status();
 }
 
 void TncPort::deliver() {

@@ -43,7 +43,8 @@ public:
 
     // Failure 8002 when the setting names no TNC or the device does not
     // exist, 8005 when it is in use. A TCP TNC counts as open from here on
-    // while it connects; a refused connection arrives as a loss.
+    // while it connects; a refused connection arrives as a loss. An AGWPE
+    // TNC counts as connected once it has answered the version request.
     void open() override;
     void close() override;
     bool isOpen() const override;

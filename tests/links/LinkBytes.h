@@ -45,5 +45,8 @@ inline const std::string kKissW1aw = std::string("\xc0\x00", 2) + kFrameW1aw + "
 inline const std::string kAgwN0call = hex("00000000 4b 00 00 00") + std::string("N0CALL\0\0\0\0", 10) +
                                       std::string("APRS\0\0\0\0\0\0", 10) + hex("3a000000 00000000") +
                                       std::string(1, '\0') + kFrameN0call;
+// direwolf's answer to a version request: 2005.127.
+inline const std::string kAgwVersion =
+    hex("00000000 52 00 00 00") + std::string(20, '\0') + hex("08000000 00000000") + hex("d5070000 7f000000");
 
 } // namespace qv::test

@@ -250,9 +250,21 @@ TEST(FrameLink, HelloAndReplyFramesOfEachProtocol) {
     FrameLink kissLink(TncKind::KissTcp), agwLink(TncKind::Agw);
     EXPECT_EQ(kissLink.hello("N0QRV-5"), "");
     EXPECT_EQ(kissLink.uiFrame(source, dest, "hi"), std::string("\xc0\x00", 2) + ax25 + "\xc0");
-    EXPECT_EQ(agwLink.hello("n0qrv-5"), agw::registerCall("N0QRV-5") + agw::rawMonitoring());
-    // No callsign to register: monitoring all the same.
-    EXPECT_EQ(agwLink.hello("none of it"), agw::rawMonitoring());
+    EXPECT_EQ(agwLink.hello("n0qrv-5"), agw::registerCall("N0QRV-5") + agw::versionRequest());
+    // No callsign to register: the version all the same.
+    EXPECT_EQ(agwLink.hello("none of it"), agw::versionRequest());
+    // The version's answer asks for raw monitoring, once a connection: the
+    // request is a toggle.
+    std::vector<std::string> lines;
+    agwLink.receive(kAgwVersion.substr(0, 40), lines);
+    EXPECT_EQ(agwLink.requests(), "");
+    agwLink.receive(kAgwVersion.substr(40) + kAgwVersion, lines);
+    EXPECT_EQ(agwLink.requests(), agw::rawMonitoring());
+    EXPECT_EQ(agwLink.requests(), "");
+    agwLink.reset();
+    agwLink.receive(kAgwVersion, lines);
+    EXPECT_EQ(agwLink.requests(), agw::rawMonitoring());
+    EXPECT_TRUE(lines.empty());
     EXPECT_EQ(agwLink.uiFrame(source, dest, "hi"), agw::rawFrame(0, ax25, "N0QRV-5", "APRS"));
 }
 

@@ -35,6 +35,13 @@ public:
     Answer message(const std::string& text, const std::string& title, Buttons buttons, Icon icon,
                    int defaultButton) override;
     std::string input(const std::string& prompt, const std::string& title, const std::string& proposed) override;
+    // Records the list offered, then answers as an input box.
+    std::vector<std::vector<std::string>> offered;
+    std::string choose(const std::string& prompt, const std::string& title, const std::string& proposed,
+                       const std::vector<std::string>& offers) override {
+        offered.push_back(offers);
+        return input(prompt, title, proposed);
+    }
     void beep() override { ++beeps; }
     void refresh() override { ++refreshes; }
 };
