@@ -94,8 +94,7 @@ struct Rig {
     std::vector<std::string> lines() const {
         std::vector<std::string> out;
         std::string all = tmp.read("quorvel.log");
-        // Each as received, with the CR that ended it.
-        for (std::size_t at = 0, end; (end = all.find("\r\r\n", at)) != std::string::npos; at = end + 3)
+        for (std::size_t at = 0, end; (end = all.find("\r\n", at)) != std::string::npos; at = end + 2)
             out.push_back(all.substr(at, end - at));
         return out;
     }
@@ -346,8 +345,7 @@ TEST(TncPort, ATextModeTncPassesThroughUnchanged) {
     r.app.openport();
     EXPECT_EQ(r.raw->written, "QUORVEL is ONLINE\r");
     r.raw->feed("W1AW-9>APRS:first\r\nW1AW-9>APRS:second\r");
-    // One chunk, one line with its CR inside, as a text TNC has always given.
-    EXPECT_EQ(r.lines(), std::vector<std::string>{"W1AW-9>APRS:first\rW1AW-9>APRS:second"});
+    EXPECT_EQ(r.lines(), (std::vector<std::string>{"W1AW-9>APRS:first", "W1AW-9>APRS:second"}));
     EXPECT_FALSE(r.port.carriesFrames());
     EXPECT_EQ(r.app.st.link.tncStatus, "");
 }

@@ -41,8 +41,14 @@ APRS-IS server), tracks up to eight stations and writes import files for desktop
 <i>@moving</i>, <i>!DIGI/=Fixed</i> and <i>APRS Message</i>, cyan <i>Compressed</i> positions, pink
 <i>Object</i>, lilac <i>Item</i>, light red <i>Killed</i> objects and items, gray <i>Processing not
 available</i>.</li>
-<li><b>IN com port</b>, <b>Open Port</b>, <b>Close Port</b>: the serial port to the TNC. Choose its number and
-speed under <i>Ports &gt; Change Com Port settings</i>; port 0 means no port and hides these buttons.</li>
+<li><b>IN com port</b>, <b>Open Port</b>, <b>Close Port</b>: the TNC. Choose it under <i>Ports &gt; Change Com
+Port settings</i>, which lists the serial devices present: a port number or a device such as
+<i>/dev/ttyUSB0</i> for a TNC in text monitor mode, <i>kiss:/dev/rfcomm0</i> for a KISS TNC on a serial or
+Bluetooth device, <i>kiss-tcp:127.0.0.1:8001</i> or <i>agw:127.0.0.1:8000</i> for a network TNC such as a
+soundcard modem. Port 0 means no TNC and hides these buttons. Beside a KISS or AGWPE TNC the field shows its
+state (connecting, connected, gone and tried again every 5 seconds) and the frames it passed on, those of other
+kinds and broken ones. <i>Ports &gt; Set My callsign</i> is the callsign a reply goes out from through such a
+TNC.</li>
 <li><b>EXIT</b>: ends the program after asking. <i>File &gt; Exit</i> ends it at once.</li>
 </ul>
 <h3>Incoming data</h3>
@@ -122,7 +128,8 @@ map program; click the cover to uncover them.</p>
 
 <h2>Starting</h2>
 <p><code>quorvel</code> opens this window on the current directory (<code>--workdir DIR</code> on another);
-<code>quorvel --telnet</code> connects to APRS-IS at once; <code>quorvel t</code> starts with the telnet indicator
+<code>quorvel --telnet</code> connects to APRS-IS at once; <code>quorvel --tnc kiss-tcp:HOST:PORT</code> uses
+another TNC for this run only; <code>quorvel t</code> starts with the telnet indicator
 shown; <code>quorvel import</code> replays <i>quorvel.imp</i> through the receive path. <code>man quorvel</code>
 tells every option, setting and file, and the headless station service.
 <i>Window</i> menu: compressed (status band only), normal and maximized views.</p>
