@@ -99,6 +99,7 @@ void MessageReply::CommandMsgSEND_Click() {
         const std::string from = stationCallsign(st);
         try {
             if (!port->isOpen()) throw Failure(8018, kReplyNotSentClosed);
+            if (from.empty()) throw Failure(380, "no callsign to send from: set My callsign in the Ports menu");
             port->sendUi(from, kReplyDestination, sentence);
         } catch (const Failure& f) {
             if (f.number() != 8018) ctx_.log.entry(f, kSendMarker);

@@ -30,7 +30,10 @@ constexpr std::array<const char*, 4> kSpeeds = {"1200,N,8,1", "2400,N,8,1", "480
 } // namespace
 
 std::string stationCallsign(const Station& st) {
-    return text::upper(text::trim(st.link.myCallsign.empty() ? st.telnet.loginName : st.link.myCallsign));
+    const std::string call =
+        text::upper(text::trim(st.link.myCallsign.empty() ? st.telnet.loginName : st.link.myCallsign));
+    // The login name of a station that never set one is no callsign to transmit under.
+    return call == "NONE" ? std::string() : call;
 }
 
 std::string SerialLink::waitingMessage() const {

@@ -14,7 +14,8 @@ struct Station;
 class SerialPort;
 class SpeedDialog;
 
-// The callsign packets go out from: "My callsign", else the APRS-IS login name.
+// The callsign packets go out from: "My callsign", else the APRS-IS login
+// name; empty while neither is set.
 std::string stationCallsign(const Station& st);
 
 class SerialLink {

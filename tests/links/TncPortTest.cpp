@@ -236,6 +236,13 @@ TEST(TncPort, TheReplyGoesOutAsAUiFrameFromTheStationByteForByte) {
         EXPECT_EQ(r.raw->written, "");
         EXPECT_EQ(r.app.st.marks.PGMmessage,
                   "Reply NOT sent - Invalid property value: \"N0QRV-99\" is no AX.25 callsign");
+        // Neither set: nothing goes on the air under the placeholder "none".
+        r.app.st.link.myCallsign.clear();
+        r.app.st.telnet.loginName = "none";
+        r.app.messageReply.CommandMsgSEND_Click();
+        EXPECT_EQ(r.raw->written, "");
+        EXPECT_EQ(r.app.st.marks.PGMmessage,
+                  "Reply NOT sent - no callsign to send from: set My callsign in the Ports menu");
     }
 }
 

@@ -184,6 +184,7 @@ TEST(TncSetting, SerialDevicesByIdFirstAndEachDeviceOnce) {
 TEST(TncSetting, MyCallsignIsCheckedAndFollowsTheLoginNameUntilSet) {
     TempDir tmp;
     Rig s(tmp);
+    EXPECT_EQ(stationCallsign(s.app.st), ""); // the login name's placeholder "none"
     s.app.st.telnet.loginName = "w1aw";
     EXPECT_EQ(stationCallsign(s.app.st), "W1AW");
     s.ui.inputs = {"n0qrv-7"};
