@@ -11,6 +11,7 @@
 #include "core/SettingsState.h"
 #include "core/SlotState.h"
 #include "core/TelnetState.h"
+#include "core/TrackState.h"
 #include "core/TrackingState.h"
 
 namespace qv {
@@ -28,6 +29,7 @@ struct Station {
     MessageWindowState Form5Message;
     LinkState link;
     SettingsState cfg;
+    TrackState tracks;
 };
 
 } // namespace qv

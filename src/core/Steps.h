@@ -46,6 +46,10 @@ public:
 
     // map files
     virtual void savefiles() {}
+    // the situation map: a written report joins its slot's track; at start
+    // the tracks come back from the Ozi track files
+    virtual void addtrackpoint() {}
+    virtual void loadtracks() {}
 
     // map posting: the live OziExplorer waypoint step (in place of quorvel.wpt)
     // and the "POST to map NOW" command

@@ -175,6 +175,7 @@ void Archive::deletePLTs_Click() {
         ctx_.dir.removeMatching("quorvel*.plt");
     } catch (...) {
     }
+    ctx_.st.tracks.clear(); // the map's tracks go with their files
 }
 void Archive::deleteAllNGTOPO_Click() {
     if (!confirmed("Are you sure you want to DELETE *ALL* the TOPO! data files?")) return;
@@ -252,6 +253,7 @@ void Archive::killeverything_Click() {
         } catch (...) {
         }
     }
+    ctx_.st.tracks.clear();
     ctx_.ui.message("You now have a FRESH START. ALL data and archive files are deleted");
 }
 

@@ -128,6 +128,7 @@ void FileWriter::savefiles() {
         else
             writeNormal(isDuplicate);
         complete();
+        if (!isDuplicate) ctx_.steps.addtrackpoint();
     });
     handOver();
 }

@@ -35,6 +35,7 @@
 #include "tracking/CaptureAll.h"
 #include "tracking/MovementMonitor.h"
 #include "tracking/SlotTable.h"
+#include "tracking/SlotTracks.h"
 
 #include <filesystem>
 #include <memory>
@@ -101,6 +102,12 @@ public:
     FileWriter files{ctx};
 
     void savefiles() override { files.savefiles(); }
+
+    // The situation map's tracks.
+    TrackMemory tracks{ctx};
+
+    void addtrackpoint() override { tracks.addtrackpoint(); }
+    void loadtracks() override { tracks.loadtracks(); }
 
     // Configuration file.
     Settings settings{ctx};

@@ -10,6 +10,7 @@
 #include "platform/HeadlessUi.h"
 #include "platform/MessageWindow.h"
 #include "shell/App.h"
+#include "shell/map/MapSnapshot.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -20,6 +21,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/QtTcpSocket.h"
 #include "platform/QtTcpStreamPort.h"
+#include "platform/QtTileFetcher.h"
 #include "platform/QtTimer.h"
 
 #include <algorithm>
@@ -81,6 +83,13 @@ void reportFiles(std::ostream& out, const fs::path& dir, const std::map<std::str
             << (before.count(name) ? "" : ", new") << ")\n";
 }
 
+// The situation map at the end of the run, when asked for.
+bool snapshot(const CommandLine& cl, const Station& st, std::ostream& out, std::ostream& err) {
+    if (cl.snapshot.empty()) return true;
+    QtTileFetcher fetcher;
+    return writeSnapshot(st, {cl.snapshot, cl.snapshotWidth, cl.snapshotHeight}, &fetcher, kSnapshotWait, out, err);
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -112,6 +121,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                            (spec.error.empty() ? "no serial port, kiss:, kiss-tcp: or agw: TNC" : spec.error);
                 return cl;
             }
+        } else if (a == "--snapshot" || a.rfind("--snapshot=", 0) == 0) {
+            if (a == "--snapshot" && i + 1 >= args.size()) {
+                cl.error = "--snapshot needs a file name";
+                return cl;
+            }
+            cl.snapshot = a == "--snapshot" ? args[++i] : a.substr(11);
+        } else if (a == "--snapshot-size" || a.rfind("--snapshot-size=", 0) == 0) {
+            const std::string size = a == "--snapshot-size" ? (i + 1 < args.size() ? args[++i] : "") : a.substr(16);
+            if (!parseSize(size, cl.snapshotWidth, cl.snapshotHeight)) {
+                cl.error = "--snapshot-size needs WIDTHxHEIGHT, 16 to 8192 pixels each";
+                return cl;
+            }
         } else if (text::iequals(a, "import") || text::iequals(a, "t")) {
             cl.command = text::lower(a);
         } else {
@@ -119,6 +140,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return cl;
         }
     }
+    if (!cl.snapshot.empty() && !cl.headless) cl.error = "--snapshot works with --headless only";
     return cl;
 }
 
@@ -192,7 +214,8 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
                 << (s.location.empty() ? "" : " at " + text::printable(s.location)) << "\n";
         }
         reportFiles(out, dir, before);
-        return ok ? 0 : 1;
+        const bool pictured = snapshot(cl, app.st, out, err);
+        return ok && pictured ? 0 : 1;
     }
 
     if (cl.command == "t") out << "Telnet start requested\n";
@@ -270,7 +293,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
     }
     app.link.statusChanged = nullptr;
     reportFiles(out, dir, before);
-    return 0;
+    return snapshot(cl, app.st, out, err) ? 0 : 1;
 }
 
 } // namespace qv

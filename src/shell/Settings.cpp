@@ -195,6 +195,11 @@ std::string configText(const Station& st) {
     lines.push_back(pair("LIVEPOSTOZI", boolField(m.Option7LivePostOzi())));
     lines.push_back(pair("DETECTCOMPRESSED", boolField(st.sw.detectcompressed)));
     lines.push_back(pair("DETECTOBJECTS", boolField(st.sw.detectobjects)));
+    const MapPaneSettings& pane = st.tracks.pane;
+    lines.push_back(pair("MAPPANE", checkValue(pane.visible)));
+    lines.push_back(pair("MAPPANEPLACE", qv::quoted(pane.place)));
+    lines.push_back(pair("MAPTILES", checkValue(pane.tiles)));
+    lines.push_back(pair("MAPTILEURL", qv::quoted(pane.tileUrl)));
     if (isLinkForm(tnc)) lines.push_back(pair("TNC", qv::quoted(tnc)));
     if (!st.link.myCallsign.empty()) lines.push_back(pair("MYCALL", qv::quoted(st.link.myCallsign)));
 
@@ -472,6 +477,18 @@ void Settings::applyKey(const std::string& key, const std::string& value, int& s
         st.sw.detectcompressed = truthValue(value);
     } else if (key == "DETECTOBJECTS") {
         st.sw.detectobjects = truthValue(value);
+    } else if (key == "MAPPANE") {
+        st.tracks.pane.visible = checkBoxValue(value);
+    } else if (key == "MAPPANEPLACE") {
+        const std::string place = text::lower(text::trim(value));
+        if (!place.empty() && place != "left" && place != "right" && place != "top" && place != "bottom" &&
+            place != "floating")
+            throw Failure(380, "Invalid property value");
+        st.tracks.pane.place = place;
+    } else if (key == "MAPTILES") {
+        st.tracks.pane.tiles = checkBoxValue(value);
+    } else if (key == "MAPTILEURL") {
+        st.tracks.pane.tileUrl = value;
     } else if (key == "LIVEPOSTOZI") {
         if (truthValue(value)) {
             m.option = MapOption::Option7LivePostOzi;

@@ -5,6 +5,7 @@
 #include "core/Context.h"
 #include "core/ErrorLog.h"
 #include "core/Station.h"
+#include "core/Steps.h"
 #include "core/Text.h"
 #include "core/WorkDir.h"
 #include "intake/ImportReplay.h"
@@ -75,6 +76,12 @@ void Startup::Form_Load() {
         st.telnet.labelVisible = true;
         st.telnet.startMode = "NORELOAD";
         ctx_.ui.refresh();
+    }
+
+    // The map's tracks as the files left them, before a replay adds to them.
+    if (!tracksLoaded_) {
+        tracksLoaded_ = true;
+        log.guard(kMarker, [&] { ctx_.steps.loadtracks(); });
     }
 
     // Start-up runs again on every telnet connect; the feed is replayed once.

@@ -40,6 +40,7 @@ private:
     ReceiveHandler& receive_;
     bool ended_ = false;
     bool replayed_ = false;
+    bool tracksLoaded_ = false;
     std::size_t linesReplayed_ = 0;
     bool replayOk_ = true;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 
 #include <iostream>
@@ -14,8 +15,16 @@ int main(int argc, char** argv) {
     const qv::CommandLine cl = qv::parseCommandLine(args);
     if (!cl.error.empty()) {
         std::cerr << "quorvel: " << cl.error << "\n"
-                  << "usage: quorvel [--headless] [--telnet] [--tnc SPEC] [--workdir DIR] [import|t]\n";
+                  << "usage: quorvel [--headless [--snapshot FILE.png [--snapshot-size WxH]]] [--telnet] [--tnc SPEC] "
+                     "[--workdir DIR] [import|t]\n";
         return 2;
+    }
+    if (cl.headless && !cl.snapshot.empty()) {
+        // The map is drawn with fonts, which need a GUI application; a
+        // headless one never opens a display for it.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return qv::runHeadless(cl, std::cout, std::cerr);
     }
     if (cl.headless) {
         QCoreApplication app(argc, argv);

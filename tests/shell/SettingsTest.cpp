@@ -94,6 +94,7 @@ void fillEverything(Station& st) {
     st.sw.soundon = true;
     st.sw.CheckTrackOnlyMoving = true;
     st.sw.detectcompressed = false;
+    st.tracks.pane = {false, "bottom", false, "http://127.0.0.1:8080/{z}/{x}/{y}.png"};
 }
 
 TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
@@ -143,7 +144,11 @@ TEST(Settings, SaveWritesLegacyLinesThenEveryKeyInOrder) {
         "\"MAPBYTACTICAL\",1\r\n"
         "\"LIVEPOSTOZI\",#TRUE#\r\n"
         "\"DETECTCOMPRESSED\",#FALSE#\r\n"
-        "\"DETECTOBJECTS\",#TRUE#\r\n";
+        "\"DETECTOBJECTS\",#TRUE#\r\n"
+        "\"MAPPANE\",0\r\n"
+        "\"MAPPANEPLACE\",\"bottom\"\r\n"
+        "\"MAPTILES\",0\r\n"
+        "\"MAPTILEURL\",\"http://127.0.0.1:8080/{z}/{x}/{y}.png\"\r\n";
     EXPECT_EQ(tmp.read("quorvel.cfg"), expected);
     EXPECT_EQ(r.st.marks.PGMmessage, "SavingChanges");
 }
@@ -244,6 +249,35 @@ TEST(Settings, OpenFormatSwitchesAreOnUnlessTheFileSaysOff) {
         EXPECT_EQ(r.st.map.menucreategpxfile, c.gpx);
         EXPECT_EQ(r.st.map.menucreatekmlfiles, c.kml);
         EXPECT_EQ(r.st.map.menucreategeojsonfile, c.geojson);
+    }
+}
+
+TEST(Settings, MapPaneRecordsKeepTheirDesignValuesUnlessReadable) {
+    const struct {
+        const char* records;
+        MapPaneSettings want;
+        bool logged;
+    } cases[] = {
+        {"", {true, "", true, kDefaultTileUrl}, false},
+        {"\"mappane\",0\r\n\"MapPanePlace\",\" Floating \"\r\n\"MAPTILES\",1\r\n"
+         "\"MAPTILEURL\",\"file:///srv/tiles/{z}/{x}/{y}.png\"\r\n",
+         {false, "floating", true, "file:///srv/tiles/{z}/{x}/{y}.png"},
+         false},
+        {"\"MAPPANEPLACE\",\"middle\"\r\n\"MAPTILES\",7\r\n\"MAPTILEURL\",\r\n", {true, "", true, ""}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.records);
+        TempDir tmp;
+        tmp.write("quorvel.cfg",
+                  std::string(kConfigHeader) + "\r\n2.0\r\n0\r\n" + kNewConfigMarker + "\r\n" + c.records);
+        Rig r(tmp);
+        r.settings.getsettings();
+        const MapPaneSettings& got = r.st.tracks.pane;
+        EXPECT_EQ(got.visible, c.want.visible);
+        EXPECT_EQ(got.place, c.want.place);
+        EXPECT_EQ(got.tiles, c.want.tiles);
+        EXPECT_EQ(got.tileUrl, c.want.tileUrl);
+        EXPECT_EQ(tmp.read("quorvel.err").find(" in SUB GETSETTINGS ") != std::string::npos, c.logged);
     }
 }
 

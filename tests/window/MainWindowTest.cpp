@@ -94,6 +94,9 @@ TEST_F(WindowTest, MenuItemsCarryTheirCaptionsAndReachTheirHandlers) {
         {"compressedviewmenu", "&Compressed View", ""},
         {"maxviewmenu", "&Maximized View", ""},
         {"normalviewmenu", "&Normal View", ""},
+        {"mappanemenu", "Situation &Map", "mapPane_Change"},
+        {"maptilesmenu", "Map &Tiles (off: latitude/longitude grid)", "mapPane_Change"},
+        {"maptileurlmenu", "Map Tile &Address...", ""}, // the address proposed is kept
         {"NewSetupWizard", "&Setup Wizard (New Users) IN DEVELOPMENT", ""},
         {"exit", "&Exit", "exit_Click"},
     };

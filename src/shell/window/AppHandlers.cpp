@@ -57,6 +57,7 @@ void AppHandlers::LabelCallidLetter_DblClick(int n) { app_.slotTable.LabelCallid
 void AppHandlers::soundon_Click() { app_.savesettings(); }
 void AppHandlers::detectcompressed_Click() { app_.savesettings(); }
 void AppHandlers::detectobjects_Click() { app_.savesettings(); }
+void AppHandlers::mapPane_Change() { app_.savesettings(); }
 void AppHandlers::overdue_Change() { app_.monitor.overdue_Change(); }
 void AppHandlers::CheckTrackOnlyMoving_Click() { app_.monitor.CheckTrackOnlyMoving_Click(); }
 void AppHandlers::Timer2_Timer() { app_.monitor.Timer2_Timer(); }

@@ -96,6 +96,8 @@ public:
     void CoverConfigCmdBox_Click() override;
     void findstaSA5_Click() override;
 
+    void mapPane_Change() override;
+
     void configreset_Click() override;
     void toggledebuglog_Click() override;
     void exit_Click() override;

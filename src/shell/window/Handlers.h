@@ -109,6 +109,9 @@ public:
     virtual void CoverConfigCmdBox_Click() { pending("CoverConfigCmdBox_Click"); }
     virtual void findstaSA5_Click() { pending("findstaSA5_Click"); }
 
+    // the situation map pane: shown, placed, tiles on or off, tile address
+    virtual void mapPane_Change() { pending("mapPane_Change"); }
+
     // configuration, logs, update check
     virtual void configreset_Click() { pending("configreset_Click"); }
     virtual void toggledebuglog_Click() { pending("toggledebuglog_Click"); }

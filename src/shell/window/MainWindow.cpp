@@ -10,6 +10,8 @@
 #include "shell/window/Handlers.h"
 #include "shell/window/HelpWindow.h"
 #include "shell/window/Look.h"
+#include "shell/window/MapDock.h"
+#include "shell/window/MapPane.h"
 #include "shell/window/SecondaryWindow.h"
 #include "shell/window/SlotGrid.h"
 #include "shell/window/WrapButton.h"
@@ -229,6 +231,14 @@ void MainWindow::build() {
     outer->addWidget(scroll_, 1);
     panel_ = central;
     setCentralWidget(central);
+    mapDock_ = new MapDock(this);
+    mapDock_->onMoved = [this](bool visible, const std::string& place) {
+        act([this, visible, place] {
+            st_.tracks.pane.visible = visible;
+            st_.tracks.pane.place = place;
+            h_.mapPane_Change();
+        });
+    };
     connectSlotGrid();
     buildMenus();
     buildWizard();
@@ -900,6 +910,24 @@ void MainWindow::buildMenus() {
     menuItem(window, "compressedviewmenu", "&Compressed View", [this] { compressedviewmenu_Click(); });
     menuItem(window, "maxviewmenu", "&Maximized View", [this] { maxviewmenu_Click(); });
     menuItem(window, "normalviewmenu", "&Normal View", [this] { normalviewmenu_Click(); });
+    window->addSeparator();
+    auto pane = [this](std::function<bool(MapPaneSettings&)> change) {
+        return [this, change] {
+            if (change(st_.tracks.pane)) h_.mapPane_Change();
+        };
+    };
+    menuItem(window, "mappanemenu", "Situation &Map", pane([](MapPaneSettings& p) {
+                 p.visible = !p.visible;
+                 return true;
+             }),
+             true);
+    menuItem(window, "maptilesmenu", "Map &Tiles (off: latitude/longitude grid)", pane([](MapPaneSettings& p) {
+                 p.tiles = !p.tiles;
+                 return true;
+             }),
+             true);
+    menuItem(window, "maptileurlmenu", "Map Tile &Address...",
+             pane([this](MapPaneSettings& p) { return MapDock::askTileUrl(ui_, p); }));
 
     QMenu* help = bar->addMenu("&Help");
     help->setObjectName("helpmenu");
@@ -1200,6 +1228,9 @@ void MainWindow::redraw() {
     actions_["hidesend"]->setEnabled(link.hidesendEnabled);
     actions_["toggledebuglog"]->setChecked(m.debugLog);
 
+    actions_["mappanemenu"]->setChecked(st_.tracks.pane.visible);
+    actions_["maptilesmenu"]->setChecked(st_.tracks.pane.tiles);
+    mapDock_->draw(st_);
     if (form2_) form2_->draw(st_.slots);
 
     for (QObject* o : unblock)
@@ -1238,7 +1269,7 @@ void MainWindow::normalviewmenu_Click() {
                                beside_ ? body_->sizeHint().height() : 0});
     const int above = menuBar()->sizeHint().height() + panel_->findChild<QWidget*>("topBand")->sizeHint().height() +
                       incomingBox_->sizeHint().height() + 60;
-    QSize want(std::max(both + 60, 1400), std::max(above + tall, 980));
+    QSize want = QSize(std::max(both + 60, 1400), std::max(above + tall, 980)) + mapDock_->addsToWindow();
     if (const QScreen* sc = screen()) want = want.boundedTo(sc->availableSize());
     resize(want);
     move(look::px(10), look::px(105));
@@ -1279,6 +1310,13 @@ void MainWindow::maxviewmenu_Click() {
 }
 
 void MainWindow::pgmhelp_Click() { help_->showHelp(); }
+
+MapPane* MainWindow::mapPane() const { return mapDock_->pane(); }
+
+void MainWindow::attachTiles(TileFetcher* fetcher) {
+    mapDock_->pane()->attachTiles(fetcher);
+    redraw();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the frame is the Exit command: at once, no question.

@@ -33,6 +33,9 @@ class SlotGrid;
 class SecondaryWindow;
 class HelpWindow;
 class QtUi;
+class MapDock;
+class MapPane;
+class TileFetcher;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -65,6 +68,9 @@ public:
     bool advancedShown() const { return advanced_; }
     const QString& wizardTag() const { return wizardTag_; }
     SecondaryWindow* form2() const { return form2_; }
+    MapPane* mapPane() const;
+    // Map tiles come through this fetcher; without one the map draws its grid alone.
+    void attachTiles(TileFetcher* fetcher);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -179,6 +185,7 @@ private:
     QWidget* form4_ = nullptr;
     SecondaryWindow* form2_ = nullptr;
     HelpWindow* help_ = nullptr;
+    MapDock* mapDock_ = nullptr;
 };
 
 } // namespace qv

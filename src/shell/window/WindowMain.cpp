@@ -12,6 +12,7 @@
 #include "links/TncPort.h"
 #include "platform/QtTcpSocket.h"
 #include "platform/QtTcpStreamPort.h"
+#include "platform/QtTileFetcher.h"
 #include "platform/QtTimer.h"
 
 #include <QApplication>
@@ -79,6 +80,9 @@ int runWindowed(const CommandLine& cl) {
     window.show();
     window.redraw();
     app.startup.Form_Load();
+    // Tiles only once the settings said whether and from where.
+    QtTileFetcher tileFetcher;
+    window.attachTiles(&tileFetcher);
     window.redraw();
     int code = 0;
     if (!app.startup.ended()) {
@@ -98,6 +102,7 @@ int runWindowed(const CommandLine& cl) {
     app.ctx.messageWindow = nullptr;
     app.link.form3 = nullptr;
     app.attachSerial(nullptr);
+    window.attachTiles(nullptr);
     ui.attach(nullptr);
     return code;
 }
