@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # The screenshot pass: builds tools/screens, replays the sample feed into the
 # window on a private X server and saves pictures of the window at 1024x768
-# and larger, its frames and its dialogs into OUTDIR (default screens/).
+# and larger, its frames, its dialogs and the situation map into OUTDIR
+# (default screens/). The map draws its latitude/longitude grid; with
+# --tiles URL (a tile server of your own, such as tests/support/tileserver.py:
+# never a public one) it draws that server's tiles.
 # With --readme it also renews docs/window.png and docs/chooser.png
 # (256 colours, to keep them small).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 readme=no
-if [[ "${1:-}" == "--readme" ]]; then
-  readme=yes
-  shift
-fi
+tiles=()
+while [[ "${1:-}" == --* ]]; do
+  case "$1" in
+    --readme) readme=yes; shift ;;
+    --tiles) tiles=("$2"); shift 2 ;;
+    *) echo "usage: scripts/screens.sh [--readme] [--tiles URL] [OUTDIR]" >&2; exit 2 ;;
+  esac
+done
 out=$(realpath -m "${1:-screens}")
 mkdir -p "$out"
 cmake -S . -B build-screens -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SCREENS=ON \
@@ -22,7 +29,7 @@ exec {fd}< <(Xvfb -displayfd 1 -nolisten tcp -noreset -screen 0 1920x1200x24 2>/
 read -r _ xvfb <&"$fd"
 read -r display <&"$fd"
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-DISPLAY=":$display" QT_QPA_PLATFORM=xcb build-screens/quorvel_screens "$out" examples
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb build-screens/quorvel_screens "$out" examples "${tiles[@]}"
 echo "pictures in $out"
 if [[ $readme == yes ]]; then
   command -v convert >/dev/null || { echo "--readme needs ImageMagick (apt-get install imagemagick)" >&2; exit 1; }

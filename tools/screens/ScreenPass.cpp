@@ -2,13 +2,18 @@
 // sizes an operator's screen gives it, its frames and its dialogs, saved as
 // pictures for a person to look at. scripts/screens.sh runs it on a private
 // X server; the README's pictures (window.png, chooser.png) come from here.
+// The situation map draws its grid, or tiles from TILEURL when given (a
+// local tile server: never a public one from here).
 //
-//     quorvel_screens OUTDIR EXAMPLESDIR
+//     quorvel_screens OUTDIR EXAMPLESDIR [TILEURL]
 #include "core/MessageState.h"
 #include "platform/Clock.h"
+#include "platform/QtTileFetcher.h"
 #include "shell/App.h"
+#include "shell/map/TileStore.h"
 #include "shell/window/AppHandlers.h"
 #include "shell/window/MainWindow.h"
+#include "shell/window/MapPane.h"
 #include "shell/window/MessageForm.h"
 #include "shell/window/QtUi.h"
 #include "shell/window/SpeedForm.h"
@@ -16,6 +21,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -35,6 +43,20 @@ QString nextDialog; // the name the next dialog is saved under; "" closes it uns
 void settle() {
     for (int i = 0; i < 4; ++i)
         QApplication::processEvents();
+}
+
+// Lets the map's tiles come, for a few seconds at most.
+void awaitTiles(MapPane* pane) {
+    QElapsedTimer t;
+    t.start();
+    while (pane->tiles() && t.elapsed() < 8000) {
+        std::vector<geo::TileId> shown;
+        for (const geo::TilePlace& p : geo::tilesFor(pane->view()))
+            shown.push_back(p.tile);
+        if (pane->tiles()->settled(shown)) break;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    settle();
 }
 
 void save(QWidget* w, const QString& name) {
@@ -62,8 +84,8 @@ void closeDialogs() {
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quorvel_screens OUTDIR EXAMPLESDIR\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: quorvel_screens OUTDIR EXAMPLESDIR [TILEURL]\n");
         return 2;
     }
     out = QString::fromLocal8Bit(argv[1]);
@@ -85,11 +107,42 @@ int main(int argc, char** argv) {
     w.show();
     app.st.map.commandLine = "import";
     app.startup.Form_Load();
+    QTemporaryDir tileCache;
+    QtTileFetcher fetcher(tileCache.path());
+    if (argc == 4) {
+        app.st.tracks.pane.tileUrl = argv[3];
+        w.attachTiles(&fetcher);
+    }
     w.redraw();
     settle();
     w.normalviewmenu_Click();
     settle();
+    MapPane* pane = w.mapPane();
+    awaitTiles(pane);
     save(&w, "window");
+
+    // The map alone: every station, then following slot D about Portland.
+    save(w.findChild<QDockWidget*>("mapDock"), "map-pane");
+    auto* follow = pane->findChild<QComboBox*>("mapFollow");
+    const int engine = follow->findData(4);
+    follow->setCurrentIndex(engine);
+    pane->follow(4);
+    pane->zoomBy(10 - pane->view().zoom);
+    awaitTiles(pane);
+    save(w.findChild<QDockWidget*>("mapDock"), "map-pane-follow");
+    save(&w, "window-follow");
+    pane->fitAllStations();
+    // Under the window, as a small screen has it.
+    app.st.tracks.pane.place = "bottom";
+    w.redraw();
+    w.resize(1024, 768);
+    settle();
+    awaitTiles(pane);
+    save(&w, "window-1024-map-under");
+    app.st.tracks.pane.place = "right";
+    w.redraw();
+    w.normalviewmenu_Click();
+    settle();
 
     app.st.map.exportarchiveNoticeVisible = true; // the override button
     for (int width : {1024, 1280, 1600}) {
@@ -169,6 +222,7 @@ int main(int argc, char** argv) {
         d.open();
         settle();
     }
+    w.attachTiles(nullptr);
     ui.attach(nullptr);
     return 0;
 }

@@ -110,6 +110,20 @@ double-click the file); <b>CANCEL</b> keeps the path you had.</p>
 <p>The button at the top of the map options covers them, so a stray click during an operation cannot switch the
 map program; click the cover to uncover them.</p>
 
+<h2>Situation map</h2>
+<p>The map pane shows each slot's track in the slot's colour and its last position as a marker with the slot
+letter and its name (the tactical name when <i>Post TACTICAL names to map</i> is on); the name's background is
+the colour of its <b>Last Heard</b> state, so moving, standing and overdue stations show at a glance. It is
+redrawn with every report written to the map files and every overdue check. Drag the map to move it, turn the
+wheel or press <b>+</b> and <b>-</b> to zoom; <b>Fit all stations</b> shows every station and keeps them in view
+until you move the map; <b>Follow</b> keeps one station in the middle. The tracks are those in the Ozi track
+files <i>quorvelID1.plt</i> .. <i>quorvelID8.plt</i>; deleting those files clears them.</p>
+<p>Under the tracks lie map tiles, by default from OpenStreetMap (&copy; OpenStreetMap contributors), fetched in
+the background and kept in a cache on disk; without tiles (offline, or <i>Window &gt; Map Tiles</i> off) the map
+is a latitude/longitude grid with a scale bar. <i>Window &gt; Map Tile Address</i> sets another tile server or a
+tile set on disk (<code>file:///...{z}/{x}/{y}.png</code>). <i>Window &gt; Situation Map</i> shows or hides the
+pane; drag its title to dock it on another side of the window or to float it. Where it is, and the tile
+settings, are kept in <i>quorvel.cfg</i>.</p>
 <h2>Files written (in the working directory)</h2>
 <table border="1" cellpadding="3" cellspacing="0">
 <tr><td>quorvel.cfg</td><td>the settings, rewritten whenever one changes</td></tr>
@@ -132,7 +146,8 @@ map program; click the cover to uncover them.</p>
 another TNC for this run only; <code>quorvel t</code> starts with the telnet indicator
 shown; <code>quorvel import</code> replays <i>quorvel.imp</i> through the receive path. <code>man quorvel</code>
 tells every option, setting and file, and the headless station service.
-<i>Window</i> menu: compressed (status band only), normal and maximized views.</p>
+<i>Window</i> menu: compressed (status band only), normal and maximized views, and the situation map.
+<code>quorvel --headless --snapshot map.png import</code> draws the map of a replay into a picture.</p>
 )HTML";
 }
 
