@@ -195,6 +195,7 @@ std::string gridLabel(double degrees, bool latitude, double step) {
     if (whole > tiny) s += latitude ? "N" : "E";
     if (whole < -tiny) s += latitude ? "S" : "W";
     if (std::fabs(whole) <= tiny) s = "0\u00B0";
+    if (!latitude && std::fabs(std::fabs(whole) - 180) <= tiny) s = "180\u00B0"; // east and west meet there
     return s;
 }
 

@@ -161,7 +161,9 @@ TEST(MapProjection, AddressesScaleBarAndGridCaptions) {
         {0, true, 0.1, "0\u00B0"},
         {-0.1, true, 0.1, "0.1\u00B0S"},
         {44.99999999, true, 0.05, "45.00\u00B0N"},
-        {180, false, 45, "180\u00B0E"},
+        {180, false, 45, "180\u00B0"},
+        {-180, false, 45, "180\u00B0"},
+        {-135, false, 45, "135\u00B0W"},
     };
     for (const auto& c : captions)
         EXPECT_EQ(gridLabel(c.degrees, c.latitude, c.step), c.text);
