@@ -56,9 +56,10 @@ TEST(SwitchesOff, MixedFeedLeavesTheFilesOfBefore) {
     for (const auto& e : std::filesystem::directory_iterator(golden))
         want.insert(e.path().filename().string());
     EXPECT_EQ(got, want);
-    // The configuration now carries those records as well.
+    // The configuration now carries those records and the map pane's settings as well.
     const std::regex records("\"DETECTCOMPRESSED\",#FALSE#\r\n\"DETECTOBJECTS\",#FALSE#\r\n|"
-                             "\"CREATEMAPFILE(GPX|KML|GEOJSON)\",#FALSE#\r\n");
+                             "\"CREATEMAPFILE(GPX|KML|GEOJSON)\",#FALSE#\r\n|"
+                             "\"MAP(PANE|PANEPLACE|TILES|TILEURL)\",[^\r]*\r\n");
     for (const auto& name : want) {
         SCOPED_TRACE(name);
         std::ostringstream before;
