@@ -3,14 +3,14 @@
 decodes (plain and time-stamped positions, Mic-E, GGA, RMC, waypoint
 sentences) and some it only passes by (status, weather, messages).
 
-  genfeed.py LINES STATIONS TRACKED OUT [--config CFG] [--new-kinds]
+  genfeed.py LINES STATIONS TRACKED OUT [--config CFG] [--new-kinds] [--every N]
 
 --new-kinds mixes in compressed positions, objects, items, sentences of other
 GNSS talkers and !DAO! comments (without it the feed is the same as ever).
 
-Stations are N0Q0..; the first TRACKED of them send every tenth line, always
-from a new position, so the map files of a long feed grow to about LINES/10
-records. With --config a quorvel.cfg is written that tracks those stations
+Stations are N0Q0..; the first TRACKED of them send every Nth line (every
+tenth by default), always from a new position, so the map files of a long
+feed grow to about LINES/N records. With --config a quorvel.cfg is written that tracks those stations
 in slots 1.. and turns every map-file family on."""
 import argparse
 import random
@@ -115,6 +115,8 @@ def main():
     ap.add_argument("tracked", type=int)
     ap.add_argument("out")
     ap.add_argument("--config")
+    ap.add_argument("--every", type=int, default=10, help="the tracked stations send every Nth line")
+    ap.add_argument("--telnet", help="HOST:PORT of the APRS-IS server the configuration names")
     ap.add_argument("--crlf", action="store_true", help="end lines with CR LF instead of LF")
     ap.add_argument("--new-kinds", action="store_true", help="mix in compressed reports, objects, items, ...")
     a = ap.parse_args()
@@ -125,14 +127,14 @@ def main():
     end = "\r\n" if a.crlf else "\n"
     with open(a.out, "w", newline="") as f:
         for n in range(a.lines):
-            if a.tracked and n % 10 == 0:
-                i = (n // 10) % a.tracked
+            if a.tracked and n % a.every == 0:
+                i = (n // a.every) % a.tracked
                 lat, lon = home[i]
                 # A new position every time: a step along a long track.
-                step = n // 10
+                step = n // a.every
                 lat += (step % 9973) * 0.0001
                 lon += (step % 9967) * 0.0001
-                kind = TRACKED_KINDS[(n // 10 // a.tracked) % len(TRACKED_KINDS)]
+                kind = TRACKED_KINDS[(n // a.every // a.tracked) % len(TRACKED_KINDS)]
             else:
                 i = rng.randrange(a.tracked, a.stations) if a.stations > a.tracked else 0
                 lat, lon = home[i]
@@ -148,6 +150,10 @@ def main():
                 '"CREATEMAPFILENATGEOTOPONOW",#TRUE#', '"CREATEMAPFILESTREETATLAS",#TRUE#',
                 '"CREATEMAPFILEMAPTECH",#TRUE#', '"CREATEMAPFILENATGEOTOPO",#TRUE#', '"CREATEMAPFILEOZI",#TRUE#',
                 '"ODFSPOTFIRESCREATEFILE",1', '"TRACKMOVING",0']
+        if a.telnet:
+            host, port = a.telnet.rsplit(":", 1)
+            keys += ['"TELNETADDRESS","%s"' % host, '"TELNETPORT",%s' % port, '"TELNETLOGINNAME","N0BNCH"',
+                     '"TELNETLOGINPASSWORD","-1"', '"TELNETSERVERCOMMAND",""']
         for s in range(4, 8):
             keys.append('"CALLID%d","%s"' % (s + 1, slot[s]))
             keys.append('"TRACKCALLID%d",%s' % (s + 1, track[s].strip()))

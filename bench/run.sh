@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Release benchmarks and prints the figures of the README's table:
-# the classifier with every decoder against direwolf's decode_aprs on the same
-# feed, one tracked report against map files of 0 to 100 000 lines, and the
-# replay of a long feed through the headless import.
+# the headless replay of untracked and of tracked lines and the live tracked
+# reports from a loopback APRS-IS server, each as a ratio to direwolf's
+# decode_aprs on the same lines; the classifier alone against decode_aprs;
+# one tracked report against map files of 0 to 100 000 lines; and the replay
+# of a long feed through the headless import (time per tenth, peak memory).
 #   bench/run.sh [replay lines, default 1000000]
 # Needs `apt-get install direwolf` for the comparison (skipped without it).
 set -euo pipefail
@@ -12,6 +14,12 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=
 cmake --build build-release -j "$(nproc)" --target quorvel quorvel_bench
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+
+echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "== line rates against decode_aprs on the same lines (best of 3 runs each)"
+if command -v decode_aprs >/dev/null; then
+  python3 bench/ratios.py build-release/quorvel
+fi
 
 echo "== classifier with every decoder vs decode_aprs, 200 000 lines, 2 000 stations"
 python3 bench/genfeed.py 200000 2000 0 "$out/feed.txt"
