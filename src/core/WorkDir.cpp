@@ -2,6 +2,7 @@
 #include "core/WorkDir.h"
 
 #include "core/Failure.h"
+#include "core/OpenFiles.h"
 #include "core/Text.h"
 
 #include <fcntl.h>
@@ -53,6 +54,52 @@ struct Fd {
         return r == 0 ? 0 : (errno ? errno : EIO);
     }
 };
+
+FileIdentity identityOf(const struct stat& sb) {
+    FileIdentity id;
+    id.present = true;
+    id.device = static_cast<std::uint64_t>(sb.st_dev);
+    id.inode = static_cast<std::uint64_t>(sb.st_ino);
+    id.size = static_cast<std::uint64_t>(sb.st_size);
+    id.mtimeNs = static_cast<std::int64_t>(sb.st_mtim.tv_sec) * 1000000000LL + sb.st_mtim.tv_nsec;
+    return id;
+}
+
+// The file kept open under `name` when the name still leads to it, `sb`
+// then holding a fresh stat of it (`looked` false when the pass's watch
+// vouched for it instead); otherwise it is let go, and nullptr.
+OpenFile* stillNamed(OpenFiles& open, const fs::path& root, std::string_view name, bool rewritten, struct stat& sb,
+                     bool* looked = nullptr) {
+    OpenFile* f = open.find(name);
+    if (!f) return nullptr;
+    if (looked) {
+        *looked = !(f->rewritten == rewritten && open.trusted(*f));
+        if (!*looked) return f;
+    }
+    // A scratch file is never written through a link, so its name is not followed.
+    const int r = rewritten ? ::lstat(f->path.c_str(), &sb) : ::stat(f->path.c_str(), &sb);
+    bool same = r == 0 && f->rewritten == rewritten && OpenFiles::sameFile(*f, sb);
+    // A file found under other letter case yields to one under the name as
+    // written, as soon as there is one.
+    if (same && !f->asWritten) {
+        struct stat exact {};
+        same = ::lstat((root / fs::path(std::string(name))).c_str(), &exact) != 0;
+    }
+    if (!same) {
+        open.forget(name);
+        return nullptr;
+    }
+    f->checked = true;
+    return f;
+}
+
+// The last non-empty line of text written as CR LF lines; "" when none.
+std::string lastLineOf(std::string_view data) {
+    while (!data.empty() && (data.back() == '\r' || data.back() == '\n'))
+        data.remove_suffix(1);
+    const auto start = data.find_last_of("\r\n");
+    return std::string(start == std::string_view::npos ? data : data.substr(start + 1));
+}
 
 void checkPlace(const fs::path& p) {
     std::error_code ec;
@@ -197,12 +244,15 @@ void readAll(const fs::path& p, std::string& data) {
 // Frees a name for a file of ours: whatever non-directory holds it goes, a
 // link included (never followed).
 void freeName(const fs::path& p) {
-    checkPlace(p);
-    if (::unlink(p.c_str()) != 0 && errno != ENOENT) failFromErrno(errno);
+    if (::unlink(p.c_str()) == 0 || errno == ENOENT) return;
+    const int e = errno;
+    checkPlace(p); // says better than unlink what holds the name
+    failFromErrno(e);
 }
 
 void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
-                 std::optional<Failure>& keepFailed);
+                 std::optional<Failure>& keepFailed, FileIdentity* placed = nullptr,
+                 const struct stat* known = nullptr);
 
 // Gives the file at `from` the free name `to`: a hard link where the file
 // system has them, else a copy.
@@ -219,11 +269,17 @@ void linkOrCopy(const fs::path& from, const fs::path& to) {
 // under a scratch name and puts it in place in one step. The version it
 // replaces takes the name `previous` when one is given, else it is deleted;
 // a failure to keep it lands in `keepFailed`, the replacement goes ahead.
+// `known`, when given, is a stat of the target as a regular file.
 void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
-                 std::optional<Failure>& keepFailed) {
-    checkPlace(target);
+                 std::optional<Failure>& keepFailed, FileIdentity* placed, const struct stat* known) {
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    bool exists = true;
+    if (known) {
+        old = *known;
+    } else {
+        checkPlace(target);
+        exists = ::stat(target.c_str(), &old) == 0;
+    }
     if (exists && !S_ISREG(old.st_mode)) throw Failure(err::PathFileAccess);
     const bool synced = options.durability == Durability::Synced;
     fs::path scratch;
@@ -231,14 +287,17 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
     // until it is complete, then takes the old file's mode.
     Fd f(createScratch(target, exists ? 0600 : options.newMode, scratch));
     int e = writeInPieces(f.fd, data);
-    if (e == 0 && exists) {
-        if (::fchmod(f.fd, old.st_mode & 07777) != 0) e = errno;
-        struct stat now {};
-        if (e == 0 && ::fstat(f.fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+    if (e == 0 && exists && ::fchmod(f.fd, old.st_mode & 07777) != 0) e = errno;
+    struct stat now {};
+    if (e == 0 && (exists || placed) && ::fstat(f.fd, &now) == 0) {
+        if (exists && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
             ::fchown(f.fd, old.st_uid, old.st_gid) != 0) {
             // Only root may give a file away; the group alone may still be ours to keep.
             [[maybe_unused]] const int kept = ::fchown(f.fd, static_cast<uid_t>(-1), old.st_gid);
         }
+        // The file that goes into place, as it will stay: neither an owner
+        // nor a rename changes its size or modification time.
+        if (placed) *placed = identityOf(now);
     }
     if (e == 0 && synced && ::fsync(f.fd) != 0) e = errno;
     const int c = f.release();
@@ -288,7 +347,9 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
 
 } // namespace
 
-WorkDir::WorkDir(fs::path root) : root_(std::move(root)) {}
+WorkDir::WorkDir(fs::path root)
+    : root_(std::move(root)), open_(std::make_shared<OpenFiles>()),
+      remembered_(std::make_shared<std::vector<std::pair<std::string, Remembered>>>()) {}
 
 fs::path WorkDir::path(std::string_view name) const {
     fs::path rel{std::string(name)};
@@ -318,28 +379,164 @@ fs::path WorkDir::path(std::string_view name) const {
 }
 
 bool WorkDir::exists(std::string_view name) const {
+    struct stat sb {};
+    if (::stat((root_ / fs::path(std::string(name))).c_str(), &sb) == 0) return true;
     std::error_code ec;
     return fs::exists(path(name), ec);
+}
+
+FileIdentity WorkDir::identity(std::string_view name) const {
+    struct stat sb {};
+    if (::stat((root_ / fs::path(std::string(name))).c_str(), &sb) != 0 && ::stat(path(name).c_str(), &sb) != 0)
+        return {};
+    return S_ISREG(sb.st_mode) ? identityOf(sb) : FileIdentity{};
 }
 
 void WorkDir::appendLine(std::string_view name, std::string_view line) const {
     std::string data;
     appendCrlfLine(data, line);
-    appendFile(path(name), data);
+    append(name, data, nullptr);
 }
 
 void WorkDir::appendLines(std::string_view name, const std::vector<std::string>& lines) const {
-    appendFile(path(name), crlfText(lines));
+    append(name, crlfText(lines), nullptr);
 }
+
+void WorkDir::appendLines(std::string_view name, const std::vector<std::string>& lines,
+                          const std::vector<std::string>& header) const {
+    append(name, crlfText(lines), &header);
+}
+
+// One write that lands whole or not at all, through the file kept open when
+// the name still leads to it.
+void WorkDir::append(std::string_view name, std::string_view data, const std::vector<std::string>* header) const {
+    struct stat sb {};
+    bool looked = true;
+    OpenFile* f = stillNamed(*open_, root_, name, false, sb, &looked);
+    bool created = false;
+    std::string whole;
+    if (!f) {
+        const fs::path p = path(name);
+        checkPlace(p);
+        struct stat before {};
+        const bool existed = ::stat(p.c_str(), &before) == 0;
+        const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) failFromErrno(errno);
+        if (::fstat(fd, &sb) != 0 || !S_ISREG(sb.st_mode)) {
+            // A device or a pipe in the file's place is written once, as it is.
+            ::close(fd);
+            appendFile(p, data);
+            return;
+        }
+        f = &open_->keep(name, fd, p, sb, false);
+        f->asWritten = p == root_ / fs::path(std::string(name));
+        // Only a plain file right in the directory is seen by its watch.
+        struct stat link {};
+        f->watchable = f->asWritten && name.find('/') == std::string_view::npos && ::lstat(p.c_str(), &link) == 0 &&
+                       S_ISREG(link.st_mode);
+        created = !existed;
+        if (created && header) {
+            whole = crlfText(*header);
+            whole.append(data);
+            data = whole;
+        }
+    }
+    // Unlooked, the size is what our last write left, which only a check needs to trust.
+    const std::uint64_t before = looked ? static_cast<std::uint64_t>(sb.st_size) : f->sizeAfter;
+    int e = 0;
+    if (!data.empty()) {
+        ssize_t n;
+        do {
+            n = ::write(f->fd, data.data(), data.size());
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            e = errno;
+        } else if (static_cast<std::size_t>(n) < data.size()) {
+            // Only a second write can tell why the first stopped; when it goes
+            // through after all, the entry is whole. Should even the cut
+            // fail, the torn part stays: nothing else can be done here.
+            struct stat now {};
+            const off_t start = ::fstat(f->fd, &now) == 0 ? now.st_size - n : static_cast<off_t>(before);
+            e = writeAll(f->fd, data.substr(static_cast<std::size_t>(n)));
+            if (e) {
+                [[maybe_unused]] const int cut = ::ftruncate(f->fd, start);
+            }
+        }
+    }
+    if (e) {
+        // A map file this call created and could not write is not left behind empty.
+        if (created && header) ::unlink(f->path.c_str());
+        open_->forget(name);
+        failFromErrno(e);
+    }
+    f->sizeAfter = before + data.size();
+    f->lastLine = lastLineOf(data);
+}
+
+namespace {
+// Whether the kept file still has the size our last write left; when not,
+// what it ended with is no longer known, and its size from now on is the
+// one just seen.
+bool sizeAsLeft(OpenFile& f, const struct stat& sb) {
+    if (static_cast<std::uint64_t>(sb.st_size) == f.sizeAfter) return true;
+    f.sizeAfter = static_cast<std::uint64_t>(sb.st_size);
+    f.lastLine.clear();
+    return false;
+}
+} // namespace
+
+std::optional<std::string> WorkDir::lastAppendedLine(std::string_view name) const {
+    struct stat sb {};
+    OpenFile* f = stillNamed(*open_, root_, name, false, sb);
+    if (!f || !sizeAsLeft(*f, sb) || f->lastLine.empty()) return std::nullopt;
+    return f->lastLine;
+}
+
+bool WorkDir::untouchedSinceAppend(std::string_view name) const {
+    struct stat sb {};
+    bool looked = true;
+    OpenFile* f = stillNamed(*open_, root_, name, false, sb, &looked);
+    return f && (!looked || sizeAsLeft(*f, sb));
+}
+
+void WorkDir::beginPass() const { open_->beginPass(root_); }
+
+void WorkDir::endPass() const { open_->endPass(); }
 
 void WorkDir::writeLines(std::string_view name, const std::vector<std::string>& lines) const {
     rewriteFile(path(name), crlfText(lines));
 }
 
 void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>& lines) const {
+    const std::string data = crlfText(lines);
+    // Still our own file under the name: written over from its start, or
+    // left alone when it holds the very text already.
+    struct stat sb {};
+    if (OpenFile* f = stillNamed(*open_, root_, name, true, sb)) {
+        if (static_cast<std::uintmax_t>(sb.st_size) == data.size() && f->sizeAfter == data.size() &&
+            f->lastLine == data)
+            return;
+        int e = 0;
+        for (std::size_t done = 0; e == 0 && done < data.size();) {
+            const ssize_t n = ::pwrite(f->fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+            else if (!(n < 0 && errno == EINTR))
+                e = n < 0 ? errno : EIO;
+        }
+        if (e == 0 && static_cast<std::uintmax_t>(sb.st_size) > data.size() &&
+            ::ftruncate(f->fd, static_cast<off_t>(data.size())) != 0)
+            e = errno;
+        if (e == 0) {
+            f->sizeAfter = data.size();
+            f->lastLine = data;
+            return;
+        }
+        open_->forget(name);
+        failFromErrno(e);
+    }
     const fs::path p = path(name);
     checkPlace(p);
-    const std::string data = crlfText(lines);
     // Whatever holds the name goes first, a link included, and the new file
     // is created exclusively: received text never goes where a planted link
     // points.
@@ -350,10 +547,14 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
             if (errno == EEXIST && attempt < 10) continue;
             failFromErrno(errno);
         }
-        int e = writeAll(f.fd, data);
-        const int c = f.release();
-        if (e == 0) e = c;
-        if (e) failFromErrno(e);
+        if (const int e = writeAll(f.fd, data)) failFromErrno(e);
+        // Kept open for the next line: written over, never truncated to
+        // nothing, which ext4 would answer by writing it out on close.
+        if (::fstat(f.fd, &sb) != 0) return;
+        OpenFile& kept = open_->keep(name, f.fd, p, sb, true);
+        kept.asWritten = p == root_ / fs::path(std::string(name));
+        kept.lastLine = data;
+        f.fd = -1;
         return;
     }
 }
@@ -369,7 +570,31 @@ void WorkDir::replaceAtomically(std::string_view name, std::string_view text, co
 
 void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<std::string>& lines,
                                      const ReplaceOptions& options) const {
-    replaceAtomically(name, crlfText(lines), options);
+    if (!options.remember) return replaceAtomically(name, crlfText(lines), options);
+    auto& all = *remembered_;
+    auto it = std::find_if(all.begin(), all.end(), [&](const auto& r) { return r.first == name; });
+    if (it == all.end()) it = all.insert(all.end(), {std::string(name), {}});
+    // Forgotten first: a replacement that fails part way leaves nothing to trust.
+    it->second.identity = {};
+    const fs::path previous = options.keepPreviousAs.empty() ? fs::path() : path(options.keepPreviousAs);
+    std::optional<Failure> keepFailed;
+    FileIdentity placed;
+    // A plain file under the name as written needs no search and no link to follow.
+    const fs::path exact = root_ / fs::path(std::string(name));
+    struct stat sb {};
+    if (::lstat(exact.c_str(), &sb) == 0 && S_ISREG(sb.st_mode))
+        replaceFile(exact, crlfText(lines), options, previous, keepFailed, &placed, &sb);
+    else
+        replaceFile(followLinks(path(name)), crlfText(lines), options, previous, keepFailed, &placed);
+    it->second.identity = placed;
+    it->second.lines = lines;
+    if (keepFailed) throw *keepFailed;
+}
+
+const std::vector<std::string>* WorkDir::linesAsReplaced(std::string_view name) const {
+    for (const auto& [file, r] : *remembered_)
+        if (file == name) return r.identity.present && identity(name) == r.identity ? &r.lines : nullptr;
+    return nullptr;
 }
 
 void WorkDir::copyAtomically(std::string_view from, std::string_view to) const {
@@ -475,6 +700,7 @@ std::string WorkDir::lastNonEmptyLine(std::string_view name) const {
 }
 
 void WorkDir::remove(std::string_view name) const {
+    open_->forgetAll();
     std::error_code ec;
     fs::path p = path(name);
     if (!fs::exists(p, ec)) throw Failure(err::FileNotFound);
@@ -482,6 +708,7 @@ void WorkDir::remove(std::string_view name) const {
 }
 
 int WorkDir::removeMatching(std::string_view pattern) const {
+    open_->forgetAll();
     fs::path pat{std::string(pattern)};
     std::string dir = pat.has_parent_path() ? pat.parent_path().string() : std::string();
     int removed = 0;
@@ -493,6 +720,7 @@ int WorkDir::removeMatching(std::string_view pattern) const {
 }
 
 void WorkDir::rename(std::string_view from, std::string_view to) const {
+    open_->forgetAll();
     std::error_code ec;
     fs::path src = path(from);
     if (!fs::exists(src, ec)) throw Failure(err::FileNotFound);

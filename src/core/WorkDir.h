@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +25,15 @@ enum class Durability {
     Synced,
 };
 
+// What tells whether a file changed: the file the name leads to, its size
+// and its modification time.
+struct FileIdentity {
+    bool present = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t mtimeNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 struct ReplaceOptions {
     // Permissions of a file that does not exist yet (the umask still applies);
     // a file being replaced keeps its own mode and, where allowed, its owner.
@@ -31,6 +43,9 @@ struct ReplaceOptions {
     // name, in place of whatever had it. When it cannot be kept, the
     // replacement still goes ahead and the failure is thrown after it.
     std::string_view keepPreviousAs;
+    // Keeps the lines of a replacement by lines in memory, for
+    // linesAsReplaced() to hand back while the file stays as written.
+    bool remember = false;
 };
 
 // One line as read: at most the reader's limit; `cut` when the line was
@@ -42,6 +57,13 @@ struct LineRead {
     bool cut = false;
 };
 
+class OpenFiles;
+
+// Appends and scratch rewrites keep their files open (shared by the copies
+// of a WorkDir). Before each write the name is looked up again, and a file
+// that was deleted, renamed, replaced, made read-only or given to another
+// owner since is closed and the name opened afresh, so a record never goes
+// to a file that is no longer there under its name.
 class WorkDir {
 public:
     explicit WorkDir(std::filesystem::path root);
@@ -64,6 +86,24 @@ public:
     // is cut back off).
     void appendLine(std::string_view name, std::string_view line) const;
     void appendLines(std::string_view name, const std::vector<std::string>& lines) const;
+    // The same, the `header` lines first when the file does not exist yet.
+    // When nothing could be written to a file the call created, it goes again.
+    void appendLines(std::string_view name, const std::vector<std::string>& lines,
+                     const std::vector<std::string>& header) const;
+    // The last non-empty line our last append to the file ended with, while
+    // the file is still the one it went to and no longer than it left it;
+    // nothing when that is not known.
+    std::optional<std::string> lastAppendedLine(std::string_view name) const;
+    // Whether the file is still as our last append to it left it: the same
+    // file under the name, no longer (within a pass: nothing happened to
+    // its name that the watch saw).
+    bool untouchedSinceAppend(std::string_view name) const;
+
+    // A pass over the map files: while one is open, a kept file whose name
+    // nothing touched since the pass began is written without a fresh look
+    // at the name. Passes nest.
+    void beginPass() const;
+    void endPass() const;
     void writeLines(std::string_view name, const std::vector<std::string>& lines) const; // rewrite
     void writeText(std::string_view name, std::string_view text) const;                  // rewrite, as is
     // Rewrite of a scratch file written for every received line: the old
@@ -84,6 +124,13 @@ public:
     // The same for lines, each ended by CR LF as above.
     void replaceLinesAtomically(std::string_view name, const std::vector<std::string>& lines,
                                 const ReplaceOptions& options = {}) const;
+    // The lines of the last replacement with `remember` set, while the file
+    // is still the one put in place, unchanged; nullptr otherwise.
+    const std::vector<std::string>* linesAsReplaced(std::string_view name) const;
+
+    // The file's identity now (links followed); not present when missing or
+    // no regular file.
+    FileIdentity identity(std::string_view name) const;
     // `to` becomes a copy of `from` in one step, through a scratch copy.
     void copyAtomically(std::string_view from, std::string_view to) const;
     // True when the file exists and holds exactly `text`.
@@ -109,7 +156,26 @@ public:
     std::vector<std::string> list(std::string_view dir, std::string_view pattern) const;
 
 private:
+    void append(std::string_view name, std::string_view data, const std::vector<std::string>* header) const;
+
     std::filesystem::path root_;
+    std::shared_ptr<OpenFiles> open_;
+    struct Remembered {
+        FileIdentity identity;
+        std::vector<std::string> lines;
+    };
+    std::shared_ptr<std::vector<std::pair<std::string, Remembered>>> remembered_;
+};
+
+class WorkDirPass {
+public:
+    explicit WorkDirPass(const WorkDir& dir) : dir_(dir) { dir_.beginPass(); }
+    ~WorkDirPass() { dir_.endPass(); }
+    WorkDirPass(const WorkDirPass&) = delete;
+    WorkDirPass& operator=(const WorkDirPass&) = delete;
+
+private:
+    const WorkDir& dir_;
 };
 
 // Splits a text into lines at CR LF, lone CR and lone LF. A final line end

@@ -11,18 +11,20 @@
 #include "platform/Ui.h"
 
 #include <string>
+#include <vector>
 
 namespace qv {
 
 namespace {
 
 // Writes the line as the scratch file's only line and reads `count` fields
-// back; Failure 62 when the line holds fewer.
+// of what was written; Failure 62 when the line holds fewer.
 FieldList throughScratch(const WorkDir& dir, const char* file, const std::string& line, std::size_t count) {
     // One sentence, one line: a line end inside would hand the next line's
     // fields to this sentence.
-    dir.replaceLines(file, {std::string(text::firstLine(line))});
-    FieldList f = readFields(dir.readText(file), count);
+    const std::vector<std::string> lines{std::string(text::firstLine(line))};
+    dir.replaceLines(file, lines);
+    FieldList f = readFields(crlfText(lines), count);
     if (!f.complete) throw Failure(err::InputPastEnd);
     return f;
 }

@@ -35,8 +35,9 @@ bool FileWriter::duplicate() {
     const bool capture = st.map.captureallON;
     const char* keyFile = capture ? kSa5Now : kMxf;
     const std::string& key = capture ? st.rec.sa5string : st.rec.mxfstring;
-    if (!ctx_.dir.exists(keyFile)) return false;
     std::string last;
+    if (auto known = ctx_.dir.lastAppendedLine(keyFile)) return text::iequals(*known, key);
+    if (!ctx_.dir.exists(keyFile)) return false;
     // A key file that cannot be read lets the report through: a repeated line
     // does less harm than a lost one.
     if (!ctx_.log.guard(kSavefilesMarker, [&] { last = lastNonEmptyLine(ctx_.dir, keyFile); })) return false;
@@ -49,7 +50,7 @@ void FileWriter::waypoint(bool isDuplicate) {
             ctx_.log.guard(kSavefilesMarker, [&] { ctx_.steps.oziLivePost(); });
         return;
     }
-    OziFiles(ctx_).waypointStep(isDuplicate);
+    OziFiles(ctx_, &pltOwners_).waypointStep(isDuplicate);
 }
 
 void FileWriter::writeNormal(bool isDuplicate) {
@@ -57,7 +58,7 @@ void FileWriter::writeNormal(bool isDuplicate) {
     if (!isDuplicate) {
         if (map.menucreatemaptechfiles) MapTechFiles(ctx_).write();
         waypoint(false);
-        OziFiles(ctx_).trackStep();
+        OziFiles(ctx_, &pltOwners_).trackStep();
         bool topo = map.menucreatenatgeotopofiles;
         if (map.menucreatestreetatlasfiles) {
             StreetAtlasFiles sa(ctx_);
@@ -108,6 +109,9 @@ void FileWriter::savefiles() {
         Station& st;
         ~Resume() { st.marks.commTag = kStartComm; }
     } resume{st};
+
+    // One look at the directory for the whole pass instead of one per file.
+    WorkDirPass pass(ctx_.dir);
 
     if (zeroPosition()) {
         st.report.incomingdataBack = kYellow;

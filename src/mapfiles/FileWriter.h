@@ -7,6 +7,9 @@
 #include "mapfiles/MapDocuments.h"
 #include "mapfiles/TopoNameIndex.h"
 
+#include <array>
+#include <string>
+
 namespace qv {
 
 class FileWriter {
@@ -33,6 +36,7 @@ private:
     Context& ctx_;
     mapfile::TopoNameIndex topoNames_;
     mapfile::MapDocuments docs_;
+    std::array<std::string, 9> pltOwners_;
 };
 
 } // namespace qv

@@ -53,6 +53,7 @@ bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 } // namespace
 
 std::string lastNonEmptyLine(const WorkDir& dir, std::string_view name) {
+    if (auto known = dir.lastAppendedLine(name)) return *known;
     File f = openForReading(dir.path(name));
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw Failure(57);
     long end = std::ftell(f.get());
@@ -103,40 +104,16 @@ std::vector<std::string> headLines(const WorkDir& dir, std::string_view name, st
     return lines;
 }
 
-void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines) {
-    const fs::path p = dir.path(name);
-    std::error_code ec;
-    const bool existed = fs::is_regular_file(p, ec);
-    const std::uintmax_t before = existed ? fs::file_size(p, ec) : 0;
-    try {
-        dir.appendLines(name, lines);
-    } catch (...) {
-        std::error_code ignored;
-        if (fs::is_regular_file(p, ignored)) {
-            if (existed)
-                fs::resize_file(p, before, ignored);
-            else
-                fs::remove(p, ignored);
-        }
-        throw;
-    }
+void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines,
+                 const std::vector<std::string>& headerIfNew) {
+    dir.appendLines(name, lines, headerIfNew);
 }
 
 void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines) {
     dir.replaceLinesAtomically(name, lines);
 }
 
-FileStamp stampOf(const WorkDir& dir, std::string_view name) {
-    FileStamp s;
-    struct stat sb {};
-    if (::stat(dir.path(name).c_str(), &sb) != 0 || !S_ISREG(sb.st_mode)) return s;
-    s.present = true;
-    s.device = static_cast<std::uint64_t>(sb.st_dev);
-    s.inode = static_cast<std::uint64_t>(sb.st_ino);
-    s.size = static_cast<std::uint64_t>(sb.st_size);
-    s.mtimeNs = static_cast<std::int64_t>(sb.st_mtim.tv_sec) * 1000000000LL + sb.st_mtim.tv_nsec;
-    return s;
-}
+FileStamp stampOf(const WorkDir& dir, std::string_view name) { return dir.identity(name); }
 
 std::string thirdField(std::string_view line) {
     // A line with fewer than three fields has none (rather than one that

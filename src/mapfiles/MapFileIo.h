@@ -3,6 +3,8 @@
 // behind, and replacing a file so that it is always either old or new whole.
 #pragma once
 
+#include "core/WorkDir.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,7 +17,8 @@ class WorkDir;
 namespace mapfile {
 
 // The last line that is not empty, read backwards from the end of the file,
-// so the cost does not depend on the file's length. "" when there is none.
+// so the cost does not depend on the file's length (or known without reading
+// when the file is as our last append left it). "" when there is none.
 // Line ends are CR LF, lone CR or lone LF, as WorkDir reads them.
 std::string lastNonEmptyLine(const WorkDir& dir, std::string_view name);
 
@@ -25,7 +28,8 @@ std::vector<std::string> headLines(const WorkDir& dir, std::string_view name, st
 // Appends the lines; when the write fails part way, the file is cut back to
 // its length before the call (or removed when the call created it) and the
 // failure is passed on, so the next append never continues a torn line.
-void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines);
+void appendLines(const WorkDir& dir, std::string_view name, const std::vector<std::string>& lines,
+                 const std::vector<std::string>& headerIfNew = {});
 
 // Rewrites the file through an exclusive scratch copy renamed over it: a
 // failed write leaves the previous content in place.
@@ -37,12 +41,7 @@ void replaceLines(const WorkDir& dir, std::string_view name, const std::vector<s
 std::string thirdField(std::string_view line);
 
 // What says whether a file changed since it was last read.
-struct FileStamp {
-    bool present = false;
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::int64_t mtimeNs = 0;
-    bool operator==(const FileStamp&) const = default;
-};
+using FileStamp = FileIdentity;
 FileStamp stampOf(const WorkDir& dir, std::string_view name);
 
 } // namespace mapfile

@@ -22,13 +22,19 @@ std::vector<std::string> NowFileRebuild::rebuilt(const std::vector<std::string>&
 void NowFileRebuild::rebuild(const char* nowFile, const char* tmpFile, const std::string& record,
                              const std::string& callsign) {
     std::vector<std::string> old;
-    const bool present = dir().exists(nowFile);
-    if (present && !guarded([&] { old = dir().readLines(nowFile); }))
+    // The lines we last put there, while the file is still that one: a
+    // rebuild then costs no read, however many stations the file holds.
+    const std::vector<std::string>* known = dir().linesAsReplaced(nowFile);
+    const bool present = known || dir().exists(nowFile);
+    if (known)
+        old = *known;
+    else if (present && !guarded([&] { old = dir().readLines(nowFile); }))
         return; // unreadable: leave it as it is rather than rebuild it without its lines
     // Without the file, or with one a power loss left empty, its .tmp holds
     // the stations it had.
     if (old.empty() && dir().exists(tmpFile)) guarded([&] { old = dir().readLines(tmpFile); });
     ReplaceOptions options;
+    options.remember = true;
     if (present) options.keepPreviousAs = tmpFile;
     guarded([&] { dir().replaceLinesAtomically(nowFile, rebuilt(old, record, callsign), options); });
 }

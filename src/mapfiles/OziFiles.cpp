@@ -60,11 +60,12 @@ bool OziFiles::ownedByOther(const std::vector<std::string>& head, const std::str
 
 void OziFiles::waypointStep(bool duplicate) {
     show("Saving Files - Ozi");
-    std::vector<std::string> lines;
-    if (!dir().exists(kWpt)) lines = waypointHeader();
-    if (!duplicate) lines.push_back(st().rec.wptstring);
-    if (lines.empty()) return;
-    guarded([&] { appendLines(dir(), kWpt, lines); });
+    if (!duplicate) {
+        guarded([&] { appendLines(dir(), kWpt, {st().rec.wptstring}, waypointHeader()); });
+        return;
+    }
+    // A duplicate leaves its record out, but a missing file is still created.
+    if (!dir().exists(kWpt)) guarded([&] { appendLines(dir(), kWpt, waypointHeader()); });
 }
 
 void OziFiles::trackStep() {
@@ -72,6 +73,14 @@ void OziFiles::trackStep() {
     const int slot = slotOf(st().slots, callsign);
     if (slot == 0) return;
     const std::string file = trackFileName(slot);
+    std::string* owner = owners_ ? &(*owners_)[static_cast<std::size_t>(slot)] : nullptr;
+    // Still the file this station's last point went to, untouched since: its
+    // head was read then, and says the same now.
+    if (owner && *owner == callsign && dir().untouchedSinceAppend(file)) {
+        if (!guarded([&] { appendLines(dir(), file, {st().rec.pltstring}); })) owner->clear();
+        return;
+    }
+    if (owner) owner->clear();
 
     if (dir().exists(file)) {
         std::vector<std::string> head;
@@ -79,10 +88,9 @@ void OziFiles::trackStep() {
         if (guarded([&] { head = headLines(dir(), file, 5); }) && ownedByOther(head, callsign))
             guarded([&] { dir().remove(file); });
     }
-    std::vector<std::string> lines;
-    if (!dir().exists(file)) lines = trackHeader(st().rec.ozicolor, callsign);
-    lines.push_back(st().rec.pltstring);
-    guarded([&] { appendLines(dir(), file, lines); });
+    if (guarded([&] { appendLines(dir(), file, {st().rec.pltstring}, trackHeader(st().rec.ozicolor, callsign)); }) &&
+        owner)
+        *owner = callsign;
 }
 
 } // namespace qv::mapfile

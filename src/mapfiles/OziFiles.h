@@ -4,6 +4,7 @@
 
 #include "mapfiles/MapFileStep.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@ namespace qv::mapfile {
 
 class OziFiles : public MapFileStep {
 public:
-    using MapFileStep::MapFileStep;
+    // `owners`, kept by the caller from pass to pass, remembers per slot the
+    // station whose track points the file last took.
+    explicit OziFiles(Context& ctx, std::array<std::string, 9>* owners = nullptr) : MapFileStep(ctx), owners_(owners) {}
 
     // Creates the file with its header when missing; the record itself is
     // left out for a duplicate.
@@ -25,6 +28,9 @@ public:
     static int slotOf(const SlotState& slots, const std::string& callsign);
     // Whether the head of an existing track file says it belongs to another station.
     static bool ownedByOther(const std::vector<std::string>& head, const std::string& callsign);
+
+private:
+    std::array<std::string, 9>* owners_;
 };
 
 } // namespace qv::mapfile

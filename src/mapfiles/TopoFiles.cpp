@@ -57,11 +57,11 @@ void TopoFiles::topoStep() {
     show("Saving Files - NGTOPO");
     const std::string& record = st().rec.ngtopostring;
     bool known = false;
-    if (dir().exists(kTopo))
-        guarded([&] {
-            names_.refresh(dir(), kTopo);
-            known = names_.nameIn(record);
-        });
+    // A missing file has no names: the refresh finds it absent.
+    guarded([&] {
+        names_.refresh(dir(), kTopo);
+        known = names_.nameIn(record);
+    });
     if (known) {
         if (st().sw.soundon) ctx_.ui.beep();
         show("NGTOPO....DUPLICATE TIMESTAMP WAYPOINT NAME");
@@ -73,7 +73,9 @@ void TopoFiles::topoStep() {
 
 void TopoFiles::nowStep(const std::string& record) {
     std::vector<std::string> old;
-    if (dir().exists(kTopoNow) && !guarded([&] { old = dir().readLines(kTopoNow); })) {
+    if (const auto* known = dir().linesAsReplaced(kTopoNow)) {
+        old = *known;
+    } else if (dir().exists(kTopoNow) && !guarded([&] { old = dir().readLines(kTopoNow); })) {
         // Unreadable: add the record rather than rebuild the file without its lines.
         guarded([&] { appendLines(dir(), kTopoNow, {record}); });
         return;
@@ -82,7 +84,9 @@ void TopoFiles::nowStep(const std::string& record) {
     const auto lines = slotLines(old, record, st().slots, unmatched);
     for (int i = 0; i < unmatched; ++i)
         ctx_.ui.beep();
-    guarded([&] { replaceLines(dir(), kTopoNow, lines); });
+    ReplaceOptions remember;
+    remember.remember = true;
+    guarded([&] { dir().replaceLinesAtomically(kTopoNow, lines, remember); });
 }
 
 void TopoFiles::nowCallStep() {

@@ -19,20 +19,54 @@ namespace {
 
 constexpr const char* kMarker = " in SUB MAKESTRINGS ";
 
-std::string q(std::string_view s) { return "\"" + std::string(s) + "\""; }
+// A record written over in place: the string keeps its capacity from report
+// to report, so building one costs no allocation.
+class Record {
+public:
+    Record(std::string& out, std::string_view sep) : out_(out), sep_(sep) { out_.clear(); }
+    Record& operator<<(std::string_view field) {
+        next();
+        out_ += field;
+        return *this;
+    }
+    Record& quoted(std::string_view field) {
+        next();
+        out_ += '"';
+        out_ += field;
+        out_ += '"';
+        return *this;
+    }
+    // A field written in parts.
+    Record& parts(std::initializer_list<std::string_view> parts) {
+        next();
+        for (std::string_view p : parts)
+            out_ += p;
+        return *this;
+    }
+    Record& quotedParts(std::initializer_list<std::string_view> parts) {
+        next();
+        out_ += '"';
+        for (std::string_view p : parts)
+            out_ += p;
+        out_ += '"';
+        return *this;
+    }
+
+private:
+    void next() {
+        if (!first_) out_ += sep_;
+        first_ = false;
+    }
+    std::string& out_;
+    std::string_view sep_;
+    bool first_ = true;
+};
 
 std::string join(std::initializer_list<std::string_view> fields, std::string_view sep) {
-    std::size_t size = 0;
-    for (std::string_view f : fields)
-        size += f.size() + sep.size();
     std::string out;
-    out.reserve(size);
-    bool first = true;
-    for (std::string_view f : fields) {
-        if (!first) out += sep;
-        out += f;
-        first = false;
-    }
+    Record r(out, sep);
+    for (std::string_view f : fields)
+        r << f;
     return out;
 }
 
@@ -70,29 +104,47 @@ void RecordBuilder::makestrings() {
     rec.ozicolor = std::string(row.oziColour);
     const bool tacticalInForce = st.tracking.CheckMapTacticalNames.inForce();
 
-    ctx_.log.guard(kMarker, [&] { rec.txfstring = join({lat, lon, q(r.trackname), rec.slotcolorhex}, ", "); });
     ctx_.log.guard(kMarker, [&] {
-        const std::string label = tacticalInForce ? tactical + "@" + time : letter + ":" + time;
-        const std::string rt = q("RT:" + r.trackname);
-        rec.mxfstring = join({lat, lon, q(label), q(dtl), rt, rec.slotcolorhex, rec.slotmarkerwidth}, ", ");
-        rec.rxfstring =
-            join({lat, lon, q(label), q(dtl), q(""), rt, "800000", rec.slotcolorhex, rec.slotmarkerwidth}, ", ");
+        Record txf(rec.txfstring, ", ");
+        txf << lat << lon;
+        txf.quoted(r.trackname) << rec.slotcolorhex;
+    });
+    ctx_.log.guard(kMarker, [&] {
+        const std::string_view who = tacticalInForce ? std::string_view(tactical) : std::string_view(letter);
+        const std::string_view mark = tacticalInForce ? "@" : ":";
+        Record mxf(rec.mxfstring, ", ");
+        mxf << lat << lon;
+        mxf.quotedParts({who, mark, time}).quoted(dtl).quotedParts({"RT:", r.trackname});
+        mxf << rec.slotcolorhex << rec.slotmarkerwidth;
+        Record rxf(rec.rxfstring, ", ");
+        rxf << lat << lon;
+        rxf.quotedParts({who, mark, time}).quoted(dtl).quoted("").quotedParts({"RT:", r.trackname});
+        rxf << "800000" << rec.slotcolorhex << rec.slotmarkerwidth;
     });
 
-    const std::string display = tacticalInForce ? tactical : r.trackname;
+    const std::string_view display = tacticalInForce ? std::string_view(tactical) : std::string_view(r.trackname);
     ctx_.log.guard(kMarker, [&] {
-        rec.wptstring =
-            join({"-1", time, lat, lon, " ", "3", "1", "0", "0", rec.ozicolor, display + " @ " + dtl}, ", ");
+        Record wpt(rec.wptstring, ", ");
+        wpt << "-1" << time << lat << lon << " "
+            << "3"
+            << "1"
+            << "0"
+            << "0" << rec.ozicolor;
+        wpt.parts({display, " @ ", dtl});
     });
-    ctx_.log.guard(kMarker, [&] { rec.pltstring = lat + ", " + lon + ",0,   -777," + ", ," + time; });
-    ctx_.log.guard(kMarker, [&] { rec.sa5string = join({lat, lon, display, row.sa4, "1", row.sa6}, ", "); });
+    ctx_.log.guard(kMarker, [&] { Record(rec.pltstring, "").parts({lat, ", ", lon, ",0,   -777,", ", ,", time}); });
+    ctx_.log.guard(kMarker, [&] { Record(rec.sa5string, ", ") << lat << lon << display << row.sa4 << "1" << row.sa6; });
 
     ctx_.log.guard(kMarker, [&] {
-        const std::string topoName = (tacticalInForce ? tactical : letter) + "-" + ctime;
-        rec.ngtopostring = join({lat, lon, topoName, cdtl, r.stationcallsign}, ", ");
+        Record topo(rec.ngtopostring, ", ");
+        topo << lat << lon;
+        topo.parts({tacticalInForce ? std::string_view(tactical) : std::string_view(letter), "-", ctime});
+        topo << cdtl << r.stationcallsign;
     });
     ctx_.log.guard(kMarker, [&] {
-        rec.ngtopocallstring = join({lat, lon, r.stationcallsign, cdtl, letter + "-" + ctime}, ", ");
+        Record call(rec.ngtopocallstring, ", ");
+        call << lat << lon << r.stationcallsign << cdtl;
+        call.parts({letter, "-", ctime});
     });
 
     // The unit ID and code ride in a tactical name like "12345678/CG", tactical names on or off.

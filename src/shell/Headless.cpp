@@ -30,6 +30,7 @@
 #include <ostream>
 #include <set>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -183,9 +184,10 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         err << "quorvel: no " << kReplayFile << " in " << text::printable(dir.string()) << "\n";
         return 1;
     }
-    std::set<std::string> stations;
+    // Hashed while the lines go by, sorted once for the report.
+    std::unordered_set<std::string> heard;
     app.startup.afterReplayLine = [&] {
-        if (!app.st.report.callsign.empty()) stations.insert(app.st.report.callsign);
+        if (!app.st.report.callsign.empty()) heard.insert(app.st.report.callsign);
     };
     app.startup.onEnd = [] { QCoreApplication::quit(); };
     app.startup.Form_Load();
@@ -200,6 +202,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
 
     if (cl.command == "import") {
         const bool ok = app.startup.replayOk();
+        const std::set<std::string> stations(heard.begin(), heard.end());
         serial.close();
         out << "Replayed " << app.startup.linesReplayed() << " lines from " << kReplayFile
             << " through the receive path\n";

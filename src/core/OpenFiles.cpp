@@ -1,0 +1,138 @@
+// A handful of descriptors at most: the map files of one pass, the scratch
+// files and the logs.
+#include "core/OpenFiles.h"
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace qv {
+
+namespace {
+constexpr std::size_t kMostOpen = 48;
+}
+
+OpenFiles::~OpenFiles() {
+    forgetAll();
+    if (notify_ >= 0) ::close(notify_);
+}
+
+void OpenFiles::beginPass(const std::filesystem::path& dir) {
+    if (passes_++ > 0) return;
+    if (!watching_ && !watchFailed_) {
+        notify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        // Everything that can take a name from a file or give it a new one,
+        // or make it unwritable; our own appends (IN_MODIFY) are no news.
+        constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
+                                        IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+        watching_ = notify_ >= 0 && ::inotify_add_watch(notify_, dir.empty() ? "." : dir.c_str(), kMask) >= 0;
+        watchFailed_ = !watching_;
+        // What was checked before the watch began may have changed unseen.
+        markAll();
+        return;
+    }
+    catchUp();
+}
+
+void OpenFiles::endPass() {
+    if (passes_ > 0) --passes_;
+}
+
+void OpenFiles::markAll() {
+    for (auto& [key, f] : files_)
+        f.checked = false;
+}
+
+void OpenFiles::catchUp() {
+    if (!watching_) return;
+    alignas(inotify_event) char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(notify_, buf, sizeof buf);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR) continue;
+            // EAGAIN: nothing (more) happened. Anything else: the watch can no longer be relied on.
+            if (n == 0 || errno != EAGAIN) {
+                watching_ = false;
+                watchFailed_ = true;
+                markAll();
+            }
+            return;
+        }
+        for (ssize_t at = 0; at < n;) {
+            inotify_event ev;
+            std::memcpy(&ev, buf + at, sizeof ev);
+            const char* name = buf + at + sizeof ev;
+            at += static_cast<ssize_t>(sizeof ev + ev.len);
+            if (ev.mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
+                markAll();
+                if (!(ev.mask & IN_Q_OVERFLOW)) {
+                    watching_ = false;
+                    watchFailed_ = true;
+                }
+                continue;
+            }
+            if (ev.len == 0) continue;
+            for (auto& [key, f] : files_)
+                if (f.checked && f.leaf == name) f.checked = false;
+        }
+        // A read that left room for more took all there was.
+        if (static_cast<std::size_t>(n) < sizeof buf - sizeof(inotify_event) - NAME_MAX - 1) return;
+    }
+}
+
+OpenFile* OpenFiles::find(std::string_view key) {
+    auto it = files_.find(std::string(key));
+    if (it == files_.end()) return nullptr;
+    it->second.lastUse = ++clock_;
+    return &it->second;
+}
+
+bool OpenFiles::sameFile(const OpenFile& f, const struct stat& sb) {
+    return S_ISREG(sb.st_mode) && sb.st_dev == f.device && sb.st_ino == f.inode && sb.st_mode == f.mode &&
+           sb.st_uid == f.owner && sb.st_gid == f.group;
+}
+
+OpenFile& OpenFiles::keep(std::string_view key, int fd, const std::filesystem::path& path, const struct stat& sb,
+                          bool rewritten) {
+    forget(key);
+    if (files_.size() >= kMostOpen) {
+        auto oldest = std::min_element(files_.begin(), files_.end(), [](const auto& a, const auto& b) {
+            return a.second.lastUse < b.second.lastUse;
+        });
+        ::close(oldest->second.fd);
+        files_.erase(oldest);
+    }
+    OpenFile& f = files_[std::string(key)];
+    f.fd = fd;
+    f.path = path;
+    f.leaf = path.filename().string();
+    f.device = sb.st_dev;
+    f.inode = sb.st_ino;
+    f.mode = sb.st_mode;
+    f.owner = sb.st_uid;
+    f.group = sb.st_gid;
+    f.rewritten = rewritten;
+    f.checked = true;
+    f.sizeAfter = static_cast<std::uint64_t>(sb.st_size);
+    f.lastUse = ++clock_;
+    return f;
+}
+
+void OpenFiles::forget(std::string_view key) {
+    auto it = files_.find(std::string(key));
+    if (it == files_.end()) return;
+    ::close(it->second.fd);
+    files_.erase(it);
+}
+
+void OpenFiles::forgetAll() {
+    for (auto& [key, f] : files_)
+        ::close(f.fd);
+    files_.clear();
+}
+
+} // namespace qv

@@ -1,0 +1,81 @@
+// The files of the working directory kept open between writes, so that a
+// record costs a stat and a write rather than a path search, an open and a
+// close. A kept file is only written while its name still leads to it.
+//
+// Within a pass over the map files even the stat is saved: the directory is
+// watched (inotify), and one read at the start of the pass tells which names
+// were created, deleted, moved, written and closed, or given another mode or
+// owner since; only files whose names were touched are looked up again.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace qv {
+
+struct OpenFile {
+    int fd = -1;
+    std::filesystem::path path; // the path it was opened by
+    std::string leaf;           // its last part, as events name it
+    bool asWritten = true;      // found under the name as written, not under other letter case
+    dev_t device = 0;
+    ino_t inode = 0;
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+    bool rewritten = false;      // a scratch file written from its start, not appended to
+    bool watchable = false;      // a plain file right in the watched directory, under the name as written
+    bool checked = false;        // nothing happened to its name since it was last looked up
+    std::uint64_t sizeAfter = 0; // its size when our last write ended
+    std::string lastLine;        // the last line that write ended with (a scratch file: all it wrote)
+    std::uint64_t lastUse = 0;
+};
+
+class OpenFiles {
+public:
+    OpenFiles() = default;
+    OpenFiles(const OpenFiles&) = delete;
+    OpenFiles& operator=(const OpenFiles&) = delete;
+    ~OpenFiles();
+
+    // The file kept under `key`, nullptr when none is.
+    OpenFile* find(std::string_view key);
+    // Whether `sb`, a stat of the name, shows the very file kept: same device
+    // and inode (which no other file can take while it is open), a regular
+    // file, and the mode and owner it was opened with, so that a file made
+    // read-only or given away is opened again and fails as it would have.
+    static bool sameFile(const OpenFile& f, const struct stat& sb);
+
+    // Keeps `fd` (now owned here) under `key`; the oldest file is closed
+    // when too many are open.
+    OpenFile& keep(std::string_view key, int fd, const std::filesystem::path& path, const struct stat& sb,
+                   bool rewritten);
+    void forget(std::string_view key);
+    void forgetAll();
+
+    // Starts a pass: reads what happened in `dir` since the last pass and
+    // marks the files whose names it touched. Passes nest; without a watch
+    // (none could be set up) nothing is trusted.
+    void beginPass(const std::filesystem::path& dir);
+    void endPass();
+    // Whether `f` may be written without a fresh look at its name.
+    bool trusted(const OpenFile& f) const { return passes_ > 0 && watching_ && f.watchable && f.checked; }
+
+private:
+    void catchUp();
+    void markAll();
+
+    std::unordered_map<std::string, OpenFile> files_;
+    std::uint64_t clock_ = 0;
+    int passes_ = 0;
+    int notify_ = -1;
+    bool watching_ = false;
+    bool watchFailed_ = false;
+};
+
+} // namespace qv

@@ -1,0 +1,208 @@
+// Files the working directory keeps open between writes, against another
+// program that deletes, archives, replaces, empties or rewrites them between
+// two of our writes: every line lands in the file the name leads to at the
+// moment of writing, a failure is the one a fresh open would give, and what
+// the working directory remembers of a file is dropped once it changed.
+#include "core/Failure.h"
+#include "core/WorkDir.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+namespace fs = std::filesystem;
+using namespace qv;
+using qv::test::TempDir;
+
+namespace {
+
+struct Meddling {
+    const char* what;
+    std::function<void(const TempDir&)> act;
+    const char* file;     // what "quorvel.mxf" (or the name the act leaves) then holds
+    const char* archived; // data/quorvel01.mxf, when the act moved the file there
+    const char* holder = "quorvel.mxf";
+};
+
+void replaceByRename(const TempDir& t, const char* name, const char* content) {
+    t.write("incoming.part", content);
+    fs::rename(t.path() / "incoming.part", t.path() / name);
+}
+
+const Meddling kMeddlings[] = {
+    {"left alone", [](const TempDir&) {}, "H\r\none\r\ntwo\r\n", nullptr},
+    {"deleted", [](const TempDir& t) { fs::remove(t.path() / "quorvel.mxf"); }, "H\r\ntwo\r\n", nullptr},
+    {"archived",
+     [](const TempDir& t) {
+         fs::create_directory(t.path() / "data");
+         fs::rename(t.path() / "quorvel.mxf", t.path() / "data/quorvel01.mxf");
+     },
+     "H\r\ntwo\r\n", "H\r\none\r\n"},
+    {"replaced by a rename", [](const TempDir& t) { replaceByRename(t, "quorvel.mxf", "x\r\n"); }, "x\r\ntwo\r\n",
+     nullptr},
+    {"emptied in place", [](const TempDir& t) { t.write("quorvel.mxf", ""); }, "two\r\n", nullptr},
+    {"rewritten in place", [](const TempDir& t) { t.write("quorvel.mxf", "y\r\n"); }, "y\r\ntwo\r\n", nullptr},
+    {"made a link to another file",
+     [](const TempDir& t) {
+         t.write("target.mxf", "t\r\n");
+         fs::remove(t.path() / "quorvel.mxf");
+         fs::create_symlink("target.mxf", t.path() / "quorvel.mxf");
+     },
+     "t\r\ntwo\r\n", nullptr, "target.mxf"},
+    {"renamed to other letter case",
+     [](const TempDir& t) { fs::rename(t.path() / "quorvel.mxf", t.path() / "QUORVEL.MXF"); }, "H\r\none\r\ntwo\r\n",
+     nullptr, "QUORVEL.MXF"},
+};
+
+} // namespace
+
+// Alone, each append looks the name up; in passes over the map files, the
+// directory's watch tells the next pass what happened between them.
+TEST(KeptOpenFiles, AnAppendGoesWhereTheNameLeadsWhateverHappenedSince) {
+    for (const bool inPasses : {false, true})
+        for (const Meddling& m : kMeddlings) {
+            SCOPED_TRACE(m.what);
+            SCOPED_TRACE(inPasses ? "in passes" : "alone");
+            TempDir tmp;
+            WorkDir dir(tmp.path());
+            if (inPasses) dir.beginPass();
+            dir.appendLines("quorvel.mxf", {"one"}, {"H"});
+            EXPECT_EQ(dir.lastAppendedLine("quorvel.mxf"), std::optional<std::string>("one"));
+            if (inPasses) dir.endPass();
+            m.act(tmp);
+            if (inPasses) dir.beginPass();
+            const bool untouched = std::string(m.what) == "left alone";
+            EXPECT_EQ(dir.untouchedSinceAppend("quorvel.mxf"), untouched);
+            if (!inPasses) {
+                EXPECT_EQ(dir.lastAppendedLine("quorvel.mxf").has_value(), untouched);
+            }
+
+            dir.appendLines("quorvel.mxf", {"two"}, {"H"});
+            EXPECT_EQ(tmp.read(m.holder), m.file);
+            if (m.archived) {
+                EXPECT_EQ(tmp.read("data/quorvel01.mxf"), m.archived);
+            }
+            EXPECT_EQ(dir.lastAppendedLine("quorvel.mxf"), std::optional<std::string>("two"));
+            EXPECT_TRUE(dir.untouchedSinceAppend("quorvel.mxf"));
+            if (inPasses) dir.endPass();
+        }
+}
+
+// What stands in the name's place by the next append decides the failure,
+// as if the file had never been open; a name set right again takes lines.
+TEST(KeptOpenFiles, AFileThatCannotBeWrittenAnyMoreFailsAsAFreshOpenWould) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempDir&)> act;
+        int failure;
+        bool needsNonRoot;
+    };
+    const Case cases[] = {
+        {"a directory in its place",
+         [](const TempDir& t) {
+             fs::remove(t.path() / "quorvel.olt");
+             fs::create_directory(t.path() / "quorvel.olt");
+         },
+         err::PathFileAccess, false},
+        {"made read-only", [](const TempDir& t) { fs::permissions(t.path() / "quorvel.olt", fs::perms::owner_read); },
+         err::PermissionDenied, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.needsNonRoot && ::geteuid() == 0) continue; // root writes whatever the mode
+        TempDir tmp;
+        WorkDir dir(tmp.path());
+        dir.appendLine("quorvel.olt", "one");
+        c.act(tmp);
+        try {
+            dir.appendLine("quorvel.olt", "two");
+            ADD_FAILURE() << "the append went through";
+        } catch (const Failure& f) {
+            EXPECT_EQ(f.number(), c.failure);
+        }
+        std::error_code ec;
+        fs::remove_all(tmp.path() / "quorvel.olt", ec);
+        dir.appendLine("quorvel.olt", "three");
+        EXPECT_EQ(tmp.read("quorvel.olt"), "three\r\n");
+    }
+}
+
+// A scratch file rewritten for every received line is written over while it
+// is still ours; anything else in its place is replaced, a link never
+// written through.
+TEST(KeptOpenFiles, AScratchFileIsRewrittenOnlyWhileItIsStillOurs) {
+    const Meddling cases[] = {
+        {"left alone", [](const TempDir&) {}, "second, longer line\r\n", nullptr},
+        {"deleted", [](const TempDir& t) { fs::remove(t.path() / "quorvelGPWPL.txt"); }, "second, longer line\r\n",
+         nullptr},
+        {"replaced by a rename", [](const TempDir& t) { replaceByRename(t, "quorvelGPWPL.txt", "other\r\nlines\r\n"); },
+         "second, longer line\r\n", nullptr},
+        {"made a link",
+         [](const TempDir& t) {
+             t.write("target.txt", "keep\r\n");
+             fs::remove(t.path() / "quorvelGPWPL.txt");
+             fs::create_symlink("target.txt", t.path() / "quorvelGPWPL.txt");
+         },
+         "second, longer line\r\n", nullptr},
+    };
+    for (const Meddling& m : cases) {
+        SCOPED_TRACE(m.what);
+        TempDir tmp;
+        WorkDir dir(tmp.path());
+        dir.replaceLines("quorvelGPWPL.txt", {"first line"});
+        m.act(tmp);
+        dir.replaceLines("quorvelGPWPL.txt", {"second, longer line"});
+        EXPECT_EQ(tmp.read("quorvelGPWPL.txt"), m.file);
+        EXPECT_FALSE(fs::is_symlink(tmp.path() / "quorvelGPWPL.txt"));
+        if (fs::exists(tmp.path() / "target.txt")) {
+            EXPECT_EQ(tmp.read("target.txt"), "keep\r\n");
+        }
+        // Shorter again, and the same text twice: nothing of the longer line stays.
+        dir.replaceLines("quorvelGPWPL.txt", {"third"});
+        dir.replaceLines("quorvelGPWPL.txt", {"third"});
+        EXPECT_EQ(tmp.read("quorvelGPWPL.txt"), "third\r\n");
+    }
+}
+
+// The lines of a rebuilt file are handed back from memory only while the
+// file is the very one put in place.
+TEST(KeptOpenFiles, RememberedLinesLastOnlyWhileTheFileStaysAsReplaced) {
+    const Meddling cases[] = {
+        {"left alone", [](const TempDir&) {}, nullptr, nullptr},
+        {"deleted", [](const TempDir& t) { fs::remove(t.path() / "now.txt"); }, nullptr, nullptr},
+        {"replaced by a rename", [](const TempDir& t) { replaceByRename(t, "now.txt", "A\r\nB\r\n"); }, nullptr,
+         nullptr},
+        {"rewritten in place", [](const TempDir& t) { t.write("now.txt", "A, longer\r\n"); }, nullptr, nullptr},
+        {"appended to",
+         [](const TempDir& t) {
+             WorkDir other(t.path());
+             other.appendLine("now.txt", "C");
+         },
+         nullptr, nullptr},
+    };
+    for (const Meddling& m : cases) {
+        SCOPED_TRACE(m.what);
+        TempDir tmp;
+        WorkDir dir(tmp.path());
+        ReplaceOptions remember;
+        remember.remember = true;
+        remember.keepPreviousAs = "now.tmp";
+        dir.replaceLinesAtomically("now.txt", {"A", "B"}, remember);
+        dir.replaceLinesAtomically("now.txt", {"B", "A"}, remember);
+        EXPECT_EQ(tmp.read("now.tmp"), "A\r\nB\r\n");
+        m.act(tmp);
+        const auto* known = dir.linesAsReplaced("now.txt");
+        if (std::string(m.what) == "left alone") {
+            ASSERT_NE(known, nullptr);
+            EXPECT_EQ(*known, (std::vector<std::string>{"B", "A"}));
+        } else {
+            EXPECT_EQ(known, nullptr);
+        }
+        EXPECT_EQ(dir.linesAsReplaced("never.txt"), nullptr);
+    }
+}
