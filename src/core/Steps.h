@@ -31,6 +31,8 @@ public:
     virtual void assigncolor() {}
     virtual void assigntime() {}
     virtual void makestrings() {}
+    // The records makestrings put off, built before anything reads them.
+    virtual void ensurestrings() {}
     virtual void assigncoords() {}
     // the overdue monitor pass, also run by the time-stamping step
     virtual void Timer2_Timer() {}

@@ -112,6 +112,7 @@ void FileWriter::savefiles() {
 
     // One look at the directory for the whole pass instead of one per file.
     WorkDirPass pass(ctx_.dir);
+    ctx_.steps.ensurestrings();
 
     if (zeroPosition()) {
         st.report.incomingdataBack = kYellow;

@@ -84,45 +84,66 @@ bool insideOregon(const std::string& lon5, const std::string& lat5) {
 } // namespace
 
 void RecordBuilder::makestrings() {
-    Station& st = ctx_.st;
-    const ReportState& r = st.report;
-    RecordState& rec = st.rec;
-    const std::string& lat = r.latitude;
-    const std::string& lon = r.longitude;
+    const Station& st = ctx_.st;
+    Inputs& in = pending_;
+    in.now = DateTime{};
+    ctx_.log.guard(kMarker, [&] { in.now = ctx_.clock.now(); });
+    in.lat = st.report.latitude;
+    in.lon = st.report.longitude;
+    in.trackname = st.report.trackname;
+    in.stationcallsign = st.report.stationcallsign;
+    in.colourKey = st.rec.slotcolorhex;
+    in.markerWidth = st.rec.slotmarkerwidth;
+    const SlotRow& row = slotRowByKey(in.colourKey);
+    in.tactical = row.slot != 0 ? st.slots[row.slot].Teamname : std::string();
+    in.tacticalInForce = st.tracking.CheckMapTacticalNames.inForce();
+    // A position that is no number leaves an entry when built, which must
+    // not wait for a report that may never be saved.
+    deferred_ = !st.marks.windowVisible && num::isNumeric(in.lat) && num::isNumeric(in.lon);
+    if (!deferred_) build(in);
+}
 
-    DateTime now;
-    ctx_.log.guard(kMarker, [&] { now = ctx_.clock.now(); });
+void RecordBuilder::ensurestrings() {
+    if (!deferred_) return;
+    deferred_ = false;
+    build(pending_);
+}
+
+void RecordBuilder::build(const Inputs& in) {
+    RecordState& rec = ctx_.st.rec;
+    const std::string& lat = in.lat;
+    const std::string& lon = in.lon;
+    const DateTime& now = in.now;
     const std::string time = stamp::timeLabel(now);
     const std::string ctime = stamp::compactTime(now);
     const std::string dtl = stamp::dateTimeLabel(now);
     const std::string cdtl = stamp::compactDateTimeLabel(now);
 
-    const SlotRow& row = slotRowByKey(rec.slotcolorhex);
+    const SlotRow& row = slotRowByKey(in.colourKey);
     const std::string letter(row.letter);
-    std::string tactical = row.slot != 0 ? st.slots[row.slot].Teamname : std::string();
-    if (tactical.empty()) tactical = "Tac" + letter;
+    const std::string tactical = in.tactical.empty() ? "Tac" + letter : in.tactical;
     rec.ozicolor = std::string(row.oziColour);
-    const bool tacticalInForce = st.tracking.CheckMapTacticalNames.inForce();
+    const bool tacticalInForce = in.tacticalInForce;
 
     ctx_.log.guard(kMarker, [&] {
         Record txf(rec.txfstring, ", ");
         txf << lat << lon;
-        txf.quoted(r.trackname) << rec.slotcolorhex;
+        txf.quoted(in.trackname) << in.colourKey;
     });
     ctx_.log.guard(kMarker, [&] {
         const std::string_view who = tacticalInForce ? std::string_view(tactical) : std::string_view(letter);
         const std::string_view mark = tacticalInForce ? "@" : ":";
         Record mxf(rec.mxfstring, ", ");
         mxf << lat << lon;
-        mxf.quotedParts({who, mark, time}).quoted(dtl).quotedParts({"RT:", r.trackname});
-        mxf << rec.slotcolorhex << rec.slotmarkerwidth;
+        mxf.quotedParts({who, mark, time}).quoted(dtl).quotedParts({"RT:", in.trackname});
+        mxf << in.colourKey << in.markerWidth;
         Record rxf(rec.rxfstring, ", ");
         rxf << lat << lon;
-        rxf.quotedParts({who, mark, time}).quoted(dtl).quoted("").quotedParts({"RT:", r.trackname});
-        rxf << "800000" << rec.slotcolorhex << rec.slotmarkerwidth;
+        rxf.quotedParts({who, mark, time}).quoted(dtl).quoted("").quotedParts({"RT:", in.trackname});
+        rxf << "800000" << in.colourKey << in.markerWidth;
     });
 
-    const std::string_view display = tacticalInForce ? std::string_view(tactical) : std::string_view(r.trackname);
+    const std::string_view display = tacticalInForce ? std::string_view(tactical) : std::string_view(in.trackname);
     ctx_.log.guard(kMarker, [&] {
         Record wpt(rec.wptstring, ", ");
         wpt << "-1" << time << lat << lon << " "
@@ -139,11 +160,11 @@ void RecordBuilder::makestrings() {
         Record topo(rec.ngtopostring, ", ");
         topo << lat << lon;
         topo.parts({tacticalInForce ? std::string_view(tactical) : std::string_view(letter), "-", ctime});
-        topo << cdtl << r.stationcallsign;
+        topo << cdtl << in.stationcallsign;
     });
     ctx_.log.guard(kMarker, [&] {
         Record call(rec.ngtopocallstring, ", ");
-        call << lat << lon << r.stationcallsign << cdtl;
+        call << lat << lon << in.stationcallsign << cdtl;
         call.parts({letter, "-", ctime});
     });
 

@@ -75,6 +75,7 @@ public:
     void assigncolor() override { colourStamp.assigncolor(); }
     void assigntime() override { colourStamp.assigntime(); }
     void makestrings() override { recordBuilder.makestrings(); }
+    void ensurestrings() override { recordBuilder.ensurestrings(); }
     void assigncoords() override { slotMarks.assigncoords(); }
     void Timer2_Timer() override { monitor.Timer2_Timer(); }
     void checkmovement(const std::string& previous, const std::string& current, std::string& result) override {

@@ -26,11 +26,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <set>
+#include <string_view>
 #include <unistd.h>
-#include <unordered_set>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -47,6 +49,48 @@ void onSignal(int) {
     const char c = 1;
     [[maybe_unused]] auto n = ::write(gSignalPipe[1], &c, 1);
 }
+
+// The stations of a replay, asked after every line: a table probed in place
+// (one short string compared in contiguous memory), sorted once at the end.
+class StationsHeard {
+public:
+    void add(const std::string& call) {
+        if (call.empty()) return;
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash(call) & mask;; i = (i + 1) & mask) {
+            if (slots_[i].empty()) {
+                slots_[i] = call;
+                ++used_;
+                return;
+            }
+            if (slots_[i] == call) return;
+        }
+    }
+    std::set<std::string> sorted() const {
+        std::set<std::string> out;
+        for (const auto& s : slots_)
+            if (!s.empty()) out.insert(s);
+        return out;
+    }
+
+private:
+    static std::size_t hash(std::string_view s) {
+        std::uint64_t h = 1469598103934665603ULL; // FNV-1a
+        for (const char c : s)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+    void grow() {
+        std::vector<std::string> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(256, 2 * old.size()), std::string());
+        used_ = 0;
+        for (const auto& s : old)
+            add(s);
+    }
+    std::vector<std::string> slots_;
+    std::size_t used_ = 0;
+};
 
 struct FileStamp {
     std::uintmax_t size = 0;
@@ -184,11 +228,8 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
         err << "quorvel: no " << kReplayFile << " in " << text::printable(dir.string()) << "\n";
         return 1;
     }
-    // Hashed while the lines go by, sorted once for the report.
-    std::unordered_set<std::string> heard;
-    app.startup.afterReplayLine = [&] {
-        if (!app.st.report.callsign.empty()) heard.insert(app.st.report.callsign);
-    };
+    StationsHeard heard;
+    app.startup.afterReplayLine = [&] { heard.add(app.st.report.callsign); };
     app.startup.onEnd = [] { QCoreApplication::quit(); };
     app.startup.Form_Load();
     if (app.startup.ended()) {
@@ -202,7 +243,7 @@ int runHeadless(const CommandLine& cl, std::ostream& out, std::ostream& err) {
 
     if (cl.command == "import") {
         const bool ok = app.startup.replayOk();
-        const std::set<std::string> stations(heard.begin(), heard.end());
+        const std::set<std::string> stations = heard.sorted();
         serial.close();
         out << "Replayed " << app.startup.linesReplayed() << " lines from " << kReplayFile
             << " through the receive path\n";
