@@ -13,6 +13,7 @@ other work on a shared machine weighs as little as it can:
              record in quorvelhistory.mxf.
 
   ratios.py QUORVEL [--untracked 100000] [--tracked 20000] [--live 20000] [--runs 3]
+            [--without-open-formats]   (GPX, KML and GeoJSON switched off)
 """
 import argparse
 import os
@@ -34,6 +35,10 @@ import genfeed  # noqa: E402
 PROBE = "quorvelhistory.mxf"  # one record per tracked report
 
 
+OPEN_FORMATS = ("CREATEMAPFILEGPX", "CREATEMAPFILEKML", "CREATEMAPFILEGEOJSON")
+WITHOUT_OPEN_FORMATS = False
+
+
 def gen(lines, stations, tracked, out, every=10, config=None, telnet=None):
     argv = ["genfeed", str(lines), str(stations), str(tracked), out, "--crlf", "--every", str(every)]
     if config:
@@ -45,6 +50,10 @@ def gen(lines, stations, tracked, out, every=10, config=None, telnet=None):
         genfeed.main()
     finally:
         sys.argv = saved
+    if config and WITHOUT_OPEN_FORMATS:
+        with open(config, "a", newline="") as cfg:
+            for key in OPEN_FORMATS:
+                cfg.write('"%s",#FALSE#\r\n' % key)
 
 
 def timed(cmd, stdin=None, cwd=None):
@@ -154,8 +163,11 @@ def main():
     ap.add_argument("--tracked", type=int, default=20000)
     ap.add_argument("--live", type=int, default=20000)
     ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--without-open-formats", action="store_true")
     ap.add_argument("--scratch", help="where the working directories go (default: the temporary directory)")
     a = ap.parse_args()
+    global WITHOUT_OPEN_FORMATS
+    WITHOUT_OPEN_FORMATS = a.without_open_formats
     quorvel = os.path.abspath(a.quorvel)
     if not shutil.which("decode_aprs"):
         raise SystemExit("decode_aprs not found: apt-get install direwolf")

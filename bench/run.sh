@@ -19,6 +19,8 @@ echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d
 echo "== line rates against decode_aprs on the same lines (best of 3 runs each)"
 if command -v decode_aprs >/dev/null; then
   python3 bench/ratios.py build-release/quorvel
+  echo "== the same without the GPX, KML and GeoJSON files"
+  python3 bench/ratios.py build-release/quorvel --without-open-formats --tracked 10000 --live 5000 --runs 2
 fi
 
 echo "== classifier with every decoder vs decode_aprs, 200 000 lines, 2 000 stations"
