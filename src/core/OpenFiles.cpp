@@ -97,7 +97,7 @@ bool OpenFiles::sameFile(const OpenFile& f, const struct stat& sb) {
 }
 
 OpenFile& OpenFiles::keep(std::string_view key, int fd, const std::filesystem::path& path, const struct stat& sb,
-                          bool rewritten) {
+                          FileUse use) {
     forget(key);
     if (files_.size() >= kMostOpen) {
         auto oldest = std::min_element(files_.begin(), files_.end(), [](const auto& a, const auto& b) {
@@ -115,9 +115,10 @@ OpenFile& OpenFiles::keep(std::string_view key, int fd, const std::filesystem::p
     f.mode = sb.st_mode;
     f.owner = sb.st_uid;
     f.group = sb.st_gid;
-    f.rewritten = rewritten;
+    f.use = use;
     f.checked = true;
     f.sizeAfter = static_cast<std::uint64_t>(sb.st_size);
+    f.mtimeAfter = static_cast<std::int64_t>(sb.st_mtim.tv_sec) * 1000000000LL + sb.st_mtim.tv_nsec;
     f.lastUse = ++clock_;
     return f;
 }

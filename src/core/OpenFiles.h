@@ -18,6 +18,10 @@
 
 namespace qv {
 
+// How a kept file is written: appended to, rewritten from its start (a
+// scratch file, never through a link), or changed in place at offsets.
+enum class FileUse { Appended, Rewritten, InPlace };
+
 struct OpenFile {
     int fd = -1;
     std::filesystem::path path; // the path it was opened by
@@ -28,10 +32,11 @@ struct OpenFile {
     mode_t mode = 0;
     uid_t owner = 0;
     gid_t group = 0;
-    bool rewritten = false;      // a scratch file written from its start, not appended to
+    FileUse use = FileUse::Appended;
     bool watchable = false;      // a plain file right in the watched directory, under the name as written
     bool checked = false;        // nothing happened to its name since it was last looked up
     std::uint64_t sizeAfter = 0; // its size when our last write ended
+    std::int64_t mtimeAfter = 0; // an in-place file: its modification time then (ns)
     std::string lastLine;        // the last line that write ended with (a scratch file: all it wrote)
     std::uint64_t lastUse = 0;
 };
@@ -53,8 +58,7 @@ public:
 
     // Keeps `fd` (now owned here) under `key`; the oldest file is closed
     // when too many are open.
-    OpenFile& keep(std::string_view key, int fd, const std::filesystem::path& path, const struct stat& sb,
-                   bool rewritten);
+    OpenFile& keep(std::string_view key, int fd, const std::filesystem::path& path, const struct stat& sb, FileUse use);
     void forget(std::string_view key);
     void forgetAll();
 

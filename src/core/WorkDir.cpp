@@ -68,17 +68,17 @@ FileIdentity identityOf(const struct stat& sb) {
 // The file kept open under `name` when the name still leads to it, `sb`
 // then holding a fresh stat of it (`looked` false when the pass's watch
 // vouched for it instead); otherwise it is let go, and nullptr.
-OpenFile* stillNamed(OpenFiles& open, const fs::path& root, std::string_view name, bool rewritten, struct stat& sb,
+OpenFile* stillNamed(OpenFiles& open, const fs::path& root, std::string_view name, FileUse use, struct stat& sb,
                      bool* looked = nullptr) {
     OpenFile* f = open.find(name);
     if (!f) return nullptr;
     if (looked) {
-        *looked = !(f->rewritten == rewritten && open.trusted(*f));
+        *looked = !(f->use == use && open.trusted(*f));
         if (!*looked) return f;
     }
     // A scratch file is never written through a link, so its name is not followed.
-    const int r = rewritten ? ::lstat(f->path.c_str(), &sb) : ::stat(f->path.c_str(), &sb);
-    bool same = r == 0 && f->rewritten == rewritten && OpenFiles::sameFile(*f, sb);
+    const int r = use == FileUse::Rewritten ? ::lstat(f->path.c_str(), &sb) : ::stat(f->path.c_str(), &sb);
+    bool same = r == 0 && f->use == use && OpenFiles::sameFile(*f, sb);
     // A file found under other letter case yields to one under the name as
     // written, as soon as there is one.
     if (same && !f->asWritten) {
@@ -283,13 +283,16 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
     if (exists && !S_ISREG(old.st_mode)) throw Failure(err::PathFileAccess);
     const bool synced = options.durability == Durability::Synced;
     fs::path scratch;
-    // An existing file's content may be private: the scratch copy is private
-    // until it is complete, then takes the old file's mode.
-    Fd f(createScratch(target, exists ? 0600 : options.newMode, scratch));
+    // The scratch copy is never more open than the file it replaces: it is
+    // created with the old file's permissions as far as the umask lets them
+    // through, and given the rest once complete.
+    const mode_t wanted = old.st_mode & 07777;
+    Fd f(createScratch(target, exists ? wanted & 0777 : options.newMode, scratch));
     int e = writeInPieces(f.fd, data);
-    if (e == 0 && exists && ::fchmod(f.fd, old.st_mode & 07777) != 0) e = errno;
     struct stat now {};
-    if (e == 0 && (exists || placed) && ::fstat(f.fd, &now) == 0) {
+    const bool seen = e == 0 && (exists || placed) && ::fstat(f.fd, &now) == 0;
+    if (e == 0 && exists && (!seen || (now.st_mode & 07777) != wanted) && ::fchmod(f.fd, wanted) != 0) e = errno;
+    if (e == 0 && seen) {
         if (exists && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
             ::fchown(f.fd, old.st_uid, old.st_gid) != 0) {
             // Only root may give a file away; the group alone may still be ours to keep.
@@ -392,6 +395,68 @@ FileIdentity WorkDir::identity(std::string_view name) const {
     return S_ISREG(sb.st_mode) ? identityOf(sb) : FileIdentity{};
 }
 
+namespace {
+bool asLeft(const OpenFile& f, const FileIdentity& id) {
+    return id.present && id.device == static_cast<std::uint64_t>(f.device) &&
+           id.inode == static_cast<std::uint64_t>(f.inode) && id.size == f.sizeAfter && id.mtimeNs == f.mtimeAfter;
+}
+} // namespace
+
+FileIdentity WorkDir::identityAsLeft(std::string_view name, const FileIdentity& lastLeft) const {
+    const OpenFile* f = open_->find(name);
+    if (f && f->use == FileUse::InPlace && open_->trusted(*f) && asLeft(*f, lastLeft)) return lastLeft;
+    return identity(name);
+}
+
+FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& expected,
+                                   const std::vector<FilePatch>& patches) const {
+    if (!expected.present) return {};
+    struct stat sb {};
+    bool looked = true;
+    OpenFile* f = stillNamed(*open_, root_, name, FileUse::InPlace, sb, &looked);
+    if (f && !(looked ? identityOf(sb) == expected : asLeft(*f, expected))) return {};
+    if (!f) {
+        const fs::path p = path(name);
+        const int fd = ::open(p.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) {
+            if (errno == ENOENT) return {};
+            failFromErrno(errno);
+        }
+        // The very file expected, checked on the open descriptor, so nothing
+        // can be swapped in between the check and the writes.
+        if (::fstat(fd, &sb) != 0 || !S_ISREG(sb.st_mode) || !(identityOf(sb) == expected)) {
+            ::close(fd);
+            return {};
+        }
+        f = &open_->keep(name, fd, p, sb, FileUse::InPlace);
+        f->asWritten = p == root_ / fs::path(std::string(name));
+        struct stat link {};
+        f->watchable = f->asWritten && name.find('/') == std::string_view::npos && ::lstat(p.c_str(), &link) == 0 &&
+                       S_ISREG(link.st_mode);
+    }
+    int e = 0;
+    for (const auto& patch : patches) {
+        for (std::size_t done = 0; e == 0 && done < patch.data.size();) {
+            const ssize_t n = ::pwrite(f->fd, patch.data.data() + done, patch.data.size() - done,
+                                       static_cast<off_t>(patch.at + done));
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+            else if (!(n < 0 && errno == EINTR))
+                e = n < 0 ? errno : EIO;
+        }
+        if (e) break;
+    }
+    if (e == 0 && ::fstat(f->fd, &sb) != 0) e = errno;
+    if (e) {
+        open_->forget(name);
+        failFromErrno(e);
+    }
+    const FileIdentity after = identityOf(sb);
+    f->sizeAfter = after.size;
+    f->mtimeAfter = after.mtimeNs;
+    return after;
+}
+
 void WorkDir::appendLine(std::string_view name, std::string_view line) const {
     std::string data;
     appendCrlfLine(data, line);
@@ -412,7 +477,7 @@ void WorkDir::appendLines(std::string_view name, const std::vector<std::string>&
 void WorkDir::append(std::string_view name, std::string_view data, const std::vector<std::string>* header) const {
     struct stat sb {};
     bool looked = true;
-    OpenFile* f = stillNamed(*open_, root_, name, false, sb, &looked);
+    OpenFile* f = stillNamed(*open_, root_, name, FileUse::Appended, sb, &looked);
     bool created = false;
     std::string whole;
     if (!f) {
@@ -428,7 +493,7 @@ void WorkDir::append(std::string_view name, std::string_view data, const std::ve
             appendFile(p, data);
             return;
         }
-        f = &open_->keep(name, fd, p, sb, false);
+        f = &open_->keep(name, fd, p, sb, FileUse::Appended);
         f->asWritten = p == root_ / fs::path(std::string(name));
         // Only a plain file right in the directory is seen by its watch.
         struct stat link {};
@@ -487,15 +552,16 @@ bool sizeAsLeft(OpenFile& f, const struct stat& sb) {
 
 std::optional<std::string> WorkDir::lastAppendedLine(std::string_view name) const {
     struct stat sb {};
-    OpenFile* f = stillNamed(*open_, root_, name, false, sb);
-    if (!f || !sizeAsLeft(*f, sb) || f->lastLine.empty()) return std::nullopt;
+    bool looked = true;
+    OpenFile* f = stillNamed(*open_, root_, name, FileUse::Appended, sb, &looked);
+    if (!f || (looked && !sizeAsLeft(*f, sb)) || f->lastLine.empty()) return std::nullopt;
     return f->lastLine;
 }
 
 bool WorkDir::untouchedSinceAppend(std::string_view name) const {
     struct stat sb {};
     bool looked = true;
-    OpenFile* f = stillNamed(*open_, root_, name, false, sb, &looked);
+    OpenFile* f = stillNamed(*open_, root_, name, FileUse::Appended, sb, &looked);
     return f && (!looked || sizeAsLeft(*f, sb));
 }
 
@@ -512,7 +578,7 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
     // Still our own file under the name: written over from its start, or
     // left alone when it holds the very text already.
     struct stat sb {};
-    if (OpenFile* f = stillNamed(*open_, root_, name, true, sb)) {
+    if (OpenFile* f = stillNamed(*open_, root_, name, FileUse::Rewritten, sb)) {
         if (static_cast<std::uintmax_t>(sb.st_size) == data.size() && f->sizeAfter == data.size() &&
             f->lastLine == data)
             return;
@@ -551,7 +617,7 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
         // Kept open for the next line: written over, never truncated to
         // nothing, which ext4 would answer by writing it out on close.
         if (::fstat(f.fd, &sb) != 0) return;
-        OpenFile& kept = open_->keep(name, f.fd, p, sb, true);
+        OpenFile& kept = open_->keep(name, f.fd, p, sb, FileUse::Rewritten);
         kept.asWritten = p == root_ / fs::path(std::string(name));
         kept.lastLine = data;
         f.fd = -1;
@@ -562,6 +628,7 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
 void WorkDir::writeText(std::string_view name, std::string_view text) const { rewriteFile(path(name), text); }
 
 void WorkDir::replaceAtomically(std::string_view name, std::string_view text, const ReplaceOptions& options) const {
+    open_->forget(name); // the kept descriptor would still lead to the version replaced
     const fs::path previous = options.keepPreviousAs.empty() ? fs::path() : path(options.keepPreviousAs);
     std::optional<Failure> keepFailed;
     replaceFile(followLinks(path(name)), text, options, previous, keepFailed);
@@ -571,6 +638,7 @@ void WorkDir::replaceAtomically(std::string_view name, std::string_view text, co
 void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<std::string>& lines,
                                      const ReplaceOptions& options) const {
     if (!options.remember) return replaceAtomically(name, crlfText(lines), options);
+    open_->forget(name);
     auto& all = *remembered_;
     auto it = std::find_if(all.begin(), all.end(), [&](const auto& r) { return r.first == name; });
     if (it == all.end()) it = all.insert(all.end(), {std::string(name), {}});

@@ -48,6 +48,12 @@ struct ReplaceOptions {
     bool remember = false;
 };
 
+// A change in place: `data` written over the file from offset `at` on.
+struct FilePatch {
+    std::size_t at = 0;
+    std::string data;
+};
+
 // One line as read: at most the reader's limit; `cut` when the line was
 // longer (the rest of it is skipped), `ended` false only for a last line
 // without its line end.
@@ -131,6 +137,17 @@ public:
     // The file's identity now (links followed); not present when missing or
     // no regular file.
     FileIdentity identity(std::string_view name) const;
+    // The same, spared the look-up while `lastLeft` (what writeInPlace last
+    // returned for the name) is known to hold: within a pass, for the file
+    // kept open whose name the watch saw nothing happen to.
+    FileIdentity identityAsLeft(std::string_view name, const FileIdentity& lastLeft) const;
+    // Writes the patches, in order, into the file kept open under the name,
+    // provided it is still the file `expected` describes (the same file under
+    // the name, of that size and time). Returns its identity after the
+    // writes; not present, with nothing written, when it is another file or
+    // none. A failed write throws, the file let go.
+    FileIdentity writeInPlace(std::string_view name, const FileIdentity& expected,
+                              const std::vector<FilePatch>& patches) const;
     // `to` becomes a copy of `from` in one step, through a scratch copy.
     void copyAtomically(std::string_view from, std::string_view to) const;
     // True when the file exists and holds exactly `text`.

@@ -5,12 +5,7 @@
 #include "core/Text.h"
 #include "core/WorkDir.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -27,45 +22,6 @@ constexpr std::size_t kBlockSlack = 128;
 constexpr std::size_t kChunk = 64 * 1024;
 // A bigger file is no document of ours; it is kept aside unread.
 constexpr std::uintmax_t kMaxLoad = 1ull << 30;
-
-[[noreturn]] void failFromErrno(int e) {
-    switch (e) {
-    case ENOENT: throw Failure(err::FileNotFound);
-    case ENOTDIR: throw Failure(err::PathNotFound);
-    case EISDIR: throw Failure(err::PathFileAccess);
-    case EACCES:
-    case EPERM:
-    case EROFS: throw Failure(err::PermissionDenied);
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: throw Failure(err::DiskFull);
-    default: throw Failure(57); // Device I/O error
-    }
-}
-
-FileStamp stampFrom(const struct stat& sb) {
-    FileStamp s;
-    s.present = true;
-    s.device = static_cast<std::uint64_t>(sb.st_dev);
-    s.inode = static_cast<std::uint64_t>(sb.st_ino);
-    s.size = static_cast<std::uint64_t>(sb.st_size);
-    s.mtimeNs = static_cast<std::int64_t>(sb.st_mtim.tv_sec) * 1000000000LL + sb.st_mtim.tv_nsec;
-    return s;
-}
-
-int writeAllAt(int fd, std::string_view data, std::size_t at) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(at + done));
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            return n < 0 ? errno : EIO;
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -159,7 +115,7 @@ void PaddedDocument::write(const MapEntry& e) {
     if (e.slot < 1 || e.slot > 8) return;
     if (!loaded_) load();
 
-    const FileStamp now = stampNow();
+    const FileStamp now = dir().identityAsLeft(file_, stamp_);
     bool foreign = false;
     if (!now.present) {
         // Archived or deleted since: the tracks start afresh, as the other
@@ -187,16 +143,7 @@ void PaddedDocument::write(const MapEntry& e) {
     t.points.push_back(e.point);
 
     if (layoutKnown_ && !newSlot && inPlace(s, old, newStation, wasListed)) return;
-    rebuild(foreign || (layoutKnown_ && !(stampNow() == stamp_)));
-}
-
-FileStamp PaddedDocument::stampNow() {
-    // The name is looked up (without regard to case) only when the file is
-    // not where it was: a report costs no directory search.
-    struct stat sb {};
-    if (!path_.empty() && ::stat(path_.c_str(), &sb) == 0 && S_ISREG(sb.st_mode)) return stampFrom(sb);
-    path_ = dir().path(file_);
-    return stampOf(dir(), file_);
+    rebuild(foreign || (layoutKnown_ && !(dir().identityAsLeft(file_, stamp_) == stamp_)));
 }
 
 bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed) {
@@ -281,28 +228,17 @@ bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool 
 }
 
 bool PaddedDocument::applyPatches(const std::vector<Patch>& patches) {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        if (errno == ENOENT) return false;
-        failFromErrno(errno);
-    }
-    struct stat sb {};
-    // The very file this program left, checked on the open descriptor, so
-    // nothing can be swapped in between the check and the writes.
-    if (::fstat(fd, &sb) != 0 || !S_ISREG(sb.st_mode) || !(stampFrom(sb) == stamp_)) {
-        ::close(fd);
-        return false;
-    }
-    int e = 0;
-    for (const auto& patch : patches)
-        if ((e = writeAllAt(fd, patch.data, patch.at)) != 0) break;
-    if (::fstat(fd, &sb) == 0) stamp_ = stampFrom(sb);
-    if (::close(fd) != 0 && e == 0) e = errno ? errno : EIO;
-    if (e) {
+    FileStamp after;
+    try {
+        // Written only into the very file this program left there.
+        after = dir().writeInPlace(file_, stamp_, patches);
+    } catch (const Failure&) {
         // Whatever landed, the next report rebuilds the file from memory.
         layoutKnown_ = false;
-        failFromErrno(e);
+        throw;
     }
+    if (!after.present) return false;
+    stamp_ = after;
     return true;
 }
 
@@ -316,7 +252,6 @@ void PaddedDocument::rebuild(bool foreign) {
     dir().replaceAtomically(file_, c.out_);
     places_ = c.places_;
     layoutKnown_ = true;
-    path_ = dir().path(file_);
     stamp_ = stampOf(dir(), file_);
     ++rebuilds_;
     if (foreign)

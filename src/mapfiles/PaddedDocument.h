@@ -119,20 +119,15 @@ protected:
 
 private:
     using Place = Composer::Place;
-    struct Patch {
-        std::size_t at;
-        std::string data;
-    };
+    using Patch = FilePatch;
 
     void load();
     bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed);
     bool applyPatches(const std::vector<Patch>& patches);
-    FileStamp stampNow();
     void rebuild(bool foreign);
     std::string allPoints(const std::vector<TrackPoint>& pts) const;
 
     std::string file_, kept_, status_;
-    std::filesystem::path path_; // the file's path as last found
     bool loaded_ = false;
     bool layoutKnown_ = false;
     FileStamp stamp_; // the file as this program last left it

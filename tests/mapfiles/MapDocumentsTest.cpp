@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace qv;
 using namespace qv::mapfile;
@@ -199,44 +200,54 @@ TEST(MapDocuments, ASlotHandedToAnotherStationStartsItsTrackInPlace) {
 
 // Between two reports: a file gone (archived, deleted) starts the tracks
 // afresh; a file another program wrote, in its place or over it, is kept
-// under another name and the document is rebuilt from memory.
+// under another name and the document is rebuilt from memory. Alone and
+// inside file-writing passes, where the file stays open between reports and
+// the directory's watch stands in for a look at the name.
 TEST(MapDocuments, FilesChangedBetweenReportsAreNeverWrittenIntoNorLost) {
     enum class Change { Deleted, Replaced, AppendedTo };
     for (const auto& f : kFamilies) {
-        for (Change change : {Change::Deleted, Change::Replaced, Change::AppendedTo}) {
-            SCOPED_TRACE(std::string(f.file) + " " + std::to_string(static_cast<int>(change)));
-            Rig rig;
-            auto doc = f.make(rig.ctx);
-            doc->write(entry(1, "N0CALL", 45, -122, kNoon));
-            doc->write(entry(1, "N0CALL", 45.1, -122.1, kNoon + 60));
-            const fs::path path = rig.tmp.path() / f.file;
-            std::string theirs;
-            if (change == Change::Deleted) {
-                fs::remove(path);
-            } else if (change == Change::Replaced) {
-                theirs = "edited by someone else\r\n";
-                rig.tmp.write(f.file, theirs);
-            } else {
-                theirs = rig.file(f.file) + "<!-- a note -->";
-                std::ofstream(path, std::ios::app) << "<!-- a note -->";
+        for (Change change : {Change::Deleted, Change::Replaced, Change::AppendedTo})
+            for (bool inPasses : {false, true}) {
+                SCOPED_TRACE(std::string(f.file) + " " + std::to_string(static_cast<int>(change)) +
+                             (inPasses ? " in passes" : ""));
+                Rig rig;
+                auto doc = f.make(rig.ctx);
+                auto write = [&](const MapEntry& e) {
+                    std::optional<WorkDirPass> pass;
+                    if (inPasses) pass.emplace(rig.dir);
+                    doc->write(e);
+                };
+                write(entry(1, "N0CALL", 45, -122, kNoon));
+                write(entry(1, "N0CALL", 45.1, -122.1, kNoon + 60));
+                write(entry(1, "N0CALL", 45.15, -122.15, kNoon + 90));
+                const fs::path path = rig.tmp.path() / f.file;
+                std::string theirs;
+                if (change == Change::Deleted) {
+                    fs::remove(path);
+                } else if (change == Change::Replaced) {
+                    theirs = "edited by someone else\r\n";
+                    rig.tmp.write(f.file, theirs);
+                } else {
+                    theirs = rig.file(f.file) + "<!-- a note -->";
+                    std::ofstream(path, std::ios::app) << "<!-- a note -->";
+                }
+                write(entry(1, "N0CALL", 45.2, -122.2, kNoon + 120));
+                expectFileMatchesMemory(*doc, f.allTimes);
+                if (change == Change::Deleted) {
+                    EXPECT_EQ(doc->tracks()[0].points.size(), 1u);
+                    EXPECT_FALSE(rig.has(f.kept));
+                    EXPECT_EQ(rig.errors(), "");
+                } else {
+                    EXPECT_EQ(doc->tracks()[0].points.size(), 4u);
+                    EXPECT_EQ(rig.file(f.kept), theirs);
+                    EXPECT_NE(rig.errors().find(std::string(f.file) +
+                                                " was changed by another program; that version is "
+                                                "kept as " +
+                                                f.kept + " in SUB SAVEFILES "),
+                              std::string::npos)
+                        << rig.errors();
+                }
             }
-            doc->write(entry(1, "N0CALL", 45.2, -122.2, kNoon + 120));
-            expectFileMatchesMemory(*doc, f.allTimes);
-            if (change == Change::Deleted) {
-                EXPECT_EQ(doc->tracks()[0].points.size(), 1u);
-                EXPECT_FALSE(rig.has(f.kept));
-                EXPECT_EQ(rig.errors(), "");
-            } else {
-                EXPECT_EQ(doc->tracks()[0].points.size(), 3u);
-                EXPECT_EQ(rig.file(f.kept), theirs);
-                EXPECT_NE(rig.errors().find(std::string(f.file) +
-                                            " was changed by another program; that version is "
-                                            "kept as " +
-                                            f.kept + " in SUB SAVEFILES "),
-                          std::string::npos)
-                    << rig.errors();
-            }
-        }
     }
 }
 
