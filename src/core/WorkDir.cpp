@@ -642,21 +642,106 @@ void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<st
     auto& all = *remembered_;
     auto it = std::find_if(all.begin(), all.end(), [&](const auto& r) { return r.first == name; });
     if (it == all.end()) it = all.insert(all.end(), {std::string(name), {}});
+    Remembered& r = it->second;
     // Forgotten first: a replacement that fails part way leaves nothing to trust.
-    it->second.identity = {};
+    r.identity = {};
+    const fs::path exact = root_ / fs::path(std::string(name));
+    const std::string data = crlfText(lines);
+    const bool rotating = !options.keepPreviousAs.empty() && options.durability == Durability::Cached;
+    const fs::path exactPrevious = rotating ? root_ / fs::path(std::string(options.keepPreviousAs)) : fs::path();
+    if (rotating && r.rotation && rotate(r, exact, exactPrevious, data)) {
+        r.lines = lines;
+        return;
+    }
+    r.rotation.reset();
     const fs::path previous = options.keepPreviousAs.empty() ? fs::path() : path(options.keepPreviousAs);
     std::optional<Failure> keepFailed;
     FileIdentity placed;
     // A plain file under the name as written needs no search and no link to follow.
-    const fs::path exact = root_ / fs::path(std::string(name));
     struct stat sb {};
-    if (::lstat(exact.c_str(), &sb) == 0 && S_ISREG(sb.st_mode))
-        replaceFile(exact, crlfText(lines), options, previous, keepFailed, &placed, &sb);
+    const bool plain = ::lstat(exact.c_str(), &sb) == 0 && S_ISREG(sb.st_mode);
+    if (plain)
+        replaceFile(exact, data, options, previous, keepFailed, &placed, &sb);
     else
-        replaceFile(followLinks(path(name)), crlfText(lines), options, previous, keepFailed, &placed);
-    it->second.identity = placed;
-    it->second.lines = lines;
+        replaceFile(followLinks(path(name)), data, options, previous, keepFailed, &placed);
+    r.identity = placed;
+    r.lines = lines;
     if (keepFailed) throw *keepFailed;
+    if (rotating && plain && previous == exactPrevious) startRotation(r, exact, exactPrevious);
+}
+
+// The file and its previous version, both plain files under their names as
+// written, kept open: the next replacement writes the new text over the
+// previous version's file and swaps the two names in one step. The file is
+// whole under its name at every moment, the version it replaces takes the
+// other name, and no file is created or deleted. Only the previous version is
+// written in place, while the file itself stands complete.
+struct WorkDir::Rotation {
+    struct Side {
+        int fd = -1;
+        struct stat sb {};
+    };
+    Side current, previous; // what the file's name and the previous version's name lead to
+    Rotation() = default;
+    Rotation(const Rotation&) = delete;
+    Rotation& operator=(const Rotation&) = delete;
+    ~Rotation() {
+        for (int fd : {current.fd, previous.fd})
+            if (fd >= 0) ::close(fd);
+    }
+};
+
+namespace {
+// The very file we left under the name: same file, mode, owner, size and time.
+bool asWeLeft(const struct stat& now, const struct stat& left) {
+    return S_ISREG(now.st_mode) && now.st_dev == left.st_dev && now.st_ino == left.st_ino &&
+           now.st_mode == left.st_mode && now.st_uid == left.st_uid && now.st_gid == left.st_gid &&
+           now.st_size == left.st_size && now.st_mtim.tv_sec == left.st_mtim.tv_sec &&
+           now.st_mtim.tv_nsec == left.st_mtim.tv_nsec;
+}
+} // namespace
+
+void WorkDir::startRotation(Remembered& r, const fs::path& file, const fs::path& previous) const {
+    auto rot = std::make_shared<Rotation>();
+    for (auto [side, p] : {std::pair{&rot->current, &file}, std::pair{&rot->previous, &previous}}) {
+        side->fd = ::open(p->c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (side->fd < 0 || ::fstat(side->fd, &side->sb) != 0 || !S_ISREG(side->sb.st_mode)) return;
+    }
+    // Only when the file under the name is the one just put in place.
+    if (!(identityOf(rot->current.sb) == r.identity)) return;
+    r.rotation = std::move(rot);
+}
+
+bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previous, const std::string& data) const {
+    Rotation& rot = *r.rotation;
+    struct stat now {};
+    if (::lstat(file.c_str(), &now) != 0 || !asWeLeft(now, rot.current.sb)) return false;
+    if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
+    int e = 0;
+    for (std::size_t done = 0; e == 0 && done < data.size();) {
+        const ssize_t n = ::pwrite(rot.previous.fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (!(n < 0 && errno == EINTR))
+            e = n < 0 ? errno : EIO;
+    }
+    // Cut to length, never to nothing: ext4 writes a file truncated to
+    // nothing out to disk at once.
+    if (e == 0 && static_cast<std::uint64_t>(rot.previous.sb.st_size) > data.size() &&
+        ::ftruncate(rot.previous.fd, static_cast<off_t>(data.size())) != 0)
+        e = errno;
+    if (e == 0 && ::fstat(rot.previous.fd, &now) != 0) e = errno;
+    if (e == 0 && ::renameat2(AT_FDCWD, previous.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) != 0) e = errno;
+    if (e) {
+        // The file itself is untouched; the next replacement starts over.
+        r.rotation.reset();
+        if (e == EINVAL || e == ENOSYS) return false; // no swapping here
+        failFromErrno(e);
+    }
+    rot.previous.sb = now;
+    std::swap(rot.current, rot.previous);
+    r.identity = identityOf(rot.current.sb);
+    return true;
 }
 
 const std::vector<std::string>* WorkDir::linesAsReplaced(std::string_view name) const {

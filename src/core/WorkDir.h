@@ -177,10 +177,15 @@ private:
 
     std::filesystem::path root_;
     std::shared_ptr<OpenFiles> open_;
+    struct Rotation; // the two files of a replacement that keeps its previous version
     struct Remembered {
         FileIdentity identity;
         std::vector<std::string> lines;
+        std::shared_ptr<Rotation> rotation;
     };
+    bool rotate(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous,
+                const std::string& data) const;
+    void startRotation(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous) const;
     std::shared_ptr<std::vector<std::pair<std::string, Remembered>>> remembered_;
 };
 

@@ -206,3 +206,59 @@ TEST(KeptOpenFiles, RememberedLinesLastOnlyWhileTheFileStaysAsReplaced) {
         EXPECT_EQ(dir.linesAsReplaced("never.txt"), nullptr);
     }
 }
+
+// A file rebuilt again and again keeps its previous version beside it: the
+// new text goes over the previous version's file and the two names swap.
+// Whatever another program did to either name in between, the file ends up
+// whole with the new lines, the previous name holds what the file held just
+// before, no link is written through, modes stay, and no scratch file is left.
+TEST(KeptOpenFiles, ARebuiltFileKeepsItsPreviousVersionWhateverHappenedBetween) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempDir&)> act;
+        const char* previous; // what now.tmp then holds
+        unsigned mode = 0644; // of now.txt
+    };
+    const Case cases[] = {
+        {"left alone", [](const TempDir&) {}, "C\r\n"},
+        {"file replaced by a rename", [](const TempDir& t) { replaceByRename(t, "now.txt", "X\r\n"); }, "X\r\n"},
+        {"file rewritten in place", [](const TempDir& t) { t.write("now.txt", "Z, longer\r\n"); }, "Z, longer\r\n"},
+        {"file deleted", [](const TempDir& t) { fs::remove(t.path() / "now.txt"); }, "B\r\n"},
+        {"file made private", [](const TempDir& t) { fs::permissions(t.path() / "now.txt", fs::perms(0600)); }, "C\r\n",
+         0600},
+        {"previous version deleted", [](const TempDir& t) { fs::remove(t.path() / "now.tmp"); }, "C\r\n"},
+        {"previous version replaced", [](const TempDir& t) { replaceByRename(t, "now.tmp", "Y\r\n"); }, "C\r\n"},
+        {"previous version made a link",
+         [](const TempDir& t) {
+             t.write("target.txt", "T\r\n");
+             fs::remove(t.path() / "now.tmp");
+             fs::create_symlink("target.txt", t.path() / "now.tmp");
+         },
+         "C\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir tmp;
+        WorkDir dir(tmp.path());
+        ReplaceOptions keep;
+        keep.remember = true;
+        keep.keepPreviousAs = "now.tmp";
+        for (const char* line : {"A", "B", "C"})
+            dir.replaceLinesAtomically("now.txt", {line}, keep);
+        EXPECT_EQ(tmp.read("now.tmp"), "B\r\n");
+        c.act(tmp);
+        dir.replaceLinesAtomically("now.txt", {"D"}, keep);
+        EXPECT_EQ(tmp.read("now.txt"), "D\r\n");
+        EXPECT_FALSE(fs::is_symlink(tmp.path() / "now.tmp"));
+        EXPECT_EQ(tmp.read("now.tmp"), c.previous);
+        EXPECT_EQ(static_cast<unsigned>(fs::status(tmp.path() / "now.txt").permissions()), c.mode);
+        if (fs::exists(tmp.path() / "target.txt")) {
+            EXPECT_EQ(tmp.read("target.txt"), "T\r\n");
+        }
+        for (const auto& e : fs::directory_iterator(tmp.path()))
+            EXPECT_TRUE(e.path().filename().string().starts_with("now.") || e.path().filename() == "target.txt" ||
+                        e.path().filename() == "incoming.part")
+                << e.path();
+        EXPECT_EQ(*dir.linesAsReplaced("now.txt"), std::vector<std::string>{"D"});
+    }
+}
