@@ -9,6 +9,10 @@ namespace qv {
 
 QtTcpSocket::QtTcpSocket() {
     sock_.setReadBufferSize(kReadBuffer);
+    defer_.setSingleShot(true);
+    QObject::connect(&defer_, &QTimer::timeout, [this] {
+        if (onDataArrival) onDataArrival();
+    });
     QObject::connect(&sock_, &QTcpSocket::connected, [this] {
         if (onConnected) onConnected();
     });
@@ -65,8 +69,7 @@ void QtTcpSocket::close() {
     closing_ = false;
     buf_.clear();
     pos_ = 0;
-    ++generation_;
-    deferPending_ = false;
+    defer_.stop();
 }
 
 void QtTcpSocket::send(const std::string& text) {
@@ -89,14 +92,7 @@ char QtTcpSocket::readChar() {
 }
 
 void QtTcpSocket::deferDataArrival(int delayMs) {
-    if (deferPending_) return;
-    deferPending_ = true;
-    const unsigned gen = generation_;
-    QTimer::singleShot(delayMs, &sock_, [this, gen] {
-        if (gen != generation_) return;
-        deferPending_ = false;
-        if (onDataArrival) onDataArrival();
-    });
+    if (!defer_.isActive()) defer_.start(delayMs);
 }
 
 void QtTcpSocket::takeReceived(qint64 limit) {

@@ -8,6 +8,7 @@
 #include "platform/TcpSocket.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace qv {
 
@@ -49,8 +50,10 @@ private:
     std::string buf_;
     std::size_t pos_ = 0;
     bool closing_ = false;
-    bool deferPending_ = false;
-    unsigned generation_ = 0; // a close() cancels deferred data events
+    // The deferred data event: a timer of our own rather than a posted call,
+    // which would wake the event loop through a write of its own for every
+    // line. A close() stops it.
+    QTimer defer_;
 };
 
 } // namespace qv
