@@ -17,6 +17,7 @@
 #include <optional>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -643,13 +644,15 @@ void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<st
     auto it = std::find_if(all.begin(), all.end(), [&](const auto& r) { return r.first == name; });
     if (it == all.end()) it = all.insert(all.end(), {std::string(name), {}});
     Remembered& r = it->second;
+    // What linesAsReplaced() just saw under the name, taken once.
+    const bool looked = std::exchange(r.lookedFresh, false);
     // Forgotten first: a replacement that fails part way leaves nothing to trust.
     r.identity = {};
     const fs::path exact = root_ / fs::path(std::string(name));
     const std::string data = crlfText(lines);
     const bool rotating = !options.keepPreviousAs.empty() && options.durability == Durability::Cached;
     const fs::path exactPrevious = rotating ? root_ / fs::path(std::string(options.keepPreviousAs)) : fs::path();
-    if (rotating && r.rotation && rotate(r, exact, exactPrevious, data)) {
+    if (rotating && r.rotation && rotate(r, exact, exactPrevious, data, looked ? &r.looked : nullptr)) {
         r.lines = lines;
         return;
     }
@@ -658,8 +661,8 @@ void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<st
     std::optional<Failure> keepFailed;
     FileIdentity placed;
     // A plain file under the name as written needs no search and no link to follow.
-    struct stat sb {};
-    const bool plain = ::lstat(exact.c_str(), &sb) == 0 && S_ISREG(sb.st_mode);
+    struct stat sb = r.looked;
+    const bool plain = looked || (::lstat(exact.c_str(), &sb) == 0 && S_ISREG(sb.st_mode));
     if (plain)
         replaceFile(exact, data, options, previous, keepFailed, &placed, &sb);
     else
@@ -712,10 +715,12 @@ void WorkDir::startRotation(Remembered& r, const fs::path& file, const fs::path&
     r.rotation = std::move(rot);
 }
 
-bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previous, const std::string& data) const {
+bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previous, const std::string& data,
+                     const struct stat* looked) const {
     Rotation& rot = *r.rotation;
     struct stat now {};
-    if (::lstat(file.c_str(), &now) != 0 || !asWeLeft(now, rot.current.sb)) return false;
+    if (looked) now = *looked;
+    if ((!looked && ::lstat(file.c_str(), &now) != 0) || !asWeLeft(now, rot.current.sb)) return false;
     if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
     int e = 0;
     for (std::size_t done = 0; e == 0 && done < data.size();) {
@@ -745,8 +750,20 @@ bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previo
 }
 
 const std::vector<std::string>* WorkDir::linesAsReplaced(std::string_view name) const {
-    for (const auto& [file, r] : *remembered_)
-        if (file == name) return r.identity.present && identity(name) == r.identity ? &r.lines : nullptr;
+    for (auto& [file, r] : *remembered_) {
+        if (file != name) continue;
+        if (!r.identity.present) return nullptr;
+        // A plain file under the name as written is looked at once for this
+        // and the replacement that usually follows.
+        struct stat sb {};
+        if (::lstat((root_ / fs::path(file)).c_str(), &sb) == 0 && S_ISREG(sb.st_mode)) {
+            if (!(identityOf(sb) == r.identity)) return nullptr;
+            r.looked = sb;
+            r.lookedFresh = true;
+            return &r.lines;
+        }
+        return identity(name) == r.identity ? &r.lines : nullptr;
+    }
     return nullptr;
 }
 

@@ -4,6 +4,8 @@
 // readily as "quorvel.txf".
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -182,9 +184,11 @@ private:
         FileIdentity identity;
         std::vector<std::string> lines;
         std::shared_ptr<Rotation> rotation;
+        struct stat looked {};    // the name as linesAsReplaced() last found it
+        bool lookedFresh = false; // and no replacement since
     };
     bool rotate(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous,
-                const std::string& data) const;
+                const std::string& data, const struct stat* looked) const;
     void startRotation(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous) const;
     std::shared_ptr<std::vector<std::pair<std::string, Remembered>>> remembered_;
 };

@@ -14,6 +14,10 @@ void TopoNameIndex::add(const std::string& name) {
 }
 
 void TopoNameIndex::refresh(const WorkDir& dir, std::string_view file) {
+    // Still as our last append left it: nothing to look at (within a pass,
+    // the directory's watch says so without a look at the name).
+    if (valid_ && appendedLast_ && dir.untouchedSinceAppend(file)) return;
+    appendedLast_ = false;
     FileStamp now = stampOf(dir, file);
     if (valid_ && now == stamp_) return;
     valid_ = false;
@@ -40,8 +44,10 @@ void TopoNameIndex::appended(const WorkDir& dir, std::string_view file, const st
     if (valid_ && now.present && sameFile && now.size == before + line.size() + 2) {
         add(nameOf(line));
         stamp_ = now;
+        appendedLast_ = true;
     } else {
         valid_ = false;
+        appendedLast_ = false;
     }
 }
 

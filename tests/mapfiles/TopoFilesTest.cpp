@@ -61,7 +61,7 @@ TEST(TopoFiles, NamesFollowTheFileOnDisk) {
     EXPECT_EQ(rig.lines("quorvelNGTOPO.txt").size(), 1u);
     // A name added behind our back is seen as well.
     rig.slotReport(1, "N0CALL", "45.1", "-122.1", 9, 7);
-    rig.dir.appendLine("quorvelNGTOPO.txt", "45.0, -122.0, A-0907, 12/7/2026 0907, N0CALL");
+    WorkDir(rig.tmp.path()).appendLine("quorvelNGTOPO.txt", "45.0, -122.0, A-0907, 12/7/2026 0907, N0CALL");
     rig.writer.savefiles();
     EXPECT_EQ(rig.lines("quorvelNGTOPO.txt").size(), 2u);
     // Other minutes keep coming in.
