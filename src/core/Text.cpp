@@ -104,7 +104,7 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     return r;
 }
 
-std::string_view firstLine(std::string_view s) { return s.substr(0, s.find_first_of("\r\n")); }
+std::string_view firstLine(std::string_view s) { return s.substr(0, findAny(s, "\r\n")); }
 
 namespace {
 

@@ -37,6 +37,15 @@ std::string trimRight(std::string_view s);
 
 // The text before its first line end (CR or LF): a line end is never data,
 // and what follows one belongs to another line.
+// The first position from `from` on that holds one of the characters of
+// `set`; npos when none does. A plain scan: the library's find_first_of asks
+// memchr about the set for every character of the text.
+inline std::size_t findAny(std::string_view s, std::string_view set, std::size_t from = 0) {
+    for (std::size_t i = from; i < s.size(); ++i)
+        for (const char c : set)
+            if (s[i] == c) return i;
+    return std::string_view::npos;
+}
 std::string_view firstLine(std::string_view s);
 
 // Every occurrence of `from` replaced by `to` (exact case).

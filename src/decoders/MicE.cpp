@@ -45,7 +45,7 @@ char digitOf(char c) {
 std::string_view destination(std::string_view line) {
     std::size_t gt = line.find('>');
     std::string_view rest = gt == std::string_view::npos ? line : line.substr(gt + 1);
-    std::size_t end = rest.find_first_of(",:- \r\n");
+    std::size_t end = text::findAny(rest, ",:- \r\n");
     std::string_view dest = rest.substr(0, end);
     if (dest.size() < 6) throw Failure(err::InvalidCall);
     return dest.substr(0, 6);

@@ -56,9 +56,9 @@ std::string withoutHeaderStamps(const std::string& line) {
     std::size_t copied = 0; // the text before this is in `out`
     std::size_t i = 0;
     for (;;) {
-        i = line.find_first_of(":[\r\n", i);
+        i = text::findAny(line, ":[\r\n", i);
         if (i == std::string::npos || line[i] != '[') break;
-        const std::size_t close = line.find_first_of("][\r\n", i + 1);
+        const std::size_t close = text::findAny(line, "][\r\n", i + 1);
         if (close == std::string::npos || line[close] != ']') return line; // no stamp
         out.append(line, copied, i - copied);
         copied = i = close + 1;

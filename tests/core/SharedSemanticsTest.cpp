@@ -98,6 +98,15 @@ TEST(Text, CaseBlindSearchWithOneBasedPositions) {
     EXPECT_EQ(text::at("ABC", 3), 'C');
 }
 
+// The scan that stands in for find_first_of must find what it finds.
+TEST(Text, FindAnyAgreesWithFindFirstOf) {
+    const std::string_view texts[] = {"", "abc", "N0CALL>APRS:!4456.95N", "a[b]c:d\r\n", "\n", "x\r", "[[[]"};
+    for (std::string_view t : texts)
+        for (std::string_view set : {"\r\n", ":[\r\n", "][\r\n", ",:- \r\n", ""})
+            for (std::size_t from = 0; from <= t.size() + 1; ++from)
+                EXPECT_EQ(text::findAny(t, set, from), t.find_first_of(set, from)) << t << " " << from;
+}
+
 TEST(Fields, QuotesBlanksAndShortLists) {
     auto f = readFields("$GPWGT, 1 ,\"a, b\" ,,x", 5);
     EXPECT_TRUE(f.complete);
