@@ -29,6 +29,7 @@ struct ReportState {
     std::string stationtracked = "NO";
     std::string lastpayload;
     std::string micedata, ggadata, movingdata, gpwgtdata, gpwpldata;
+    bool gpwplInScratch = false; // quorvelGPWPL.txt was written with gpwpldata for this very line
     Indicator miclabel;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/Ui.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -19,11 +20,12 @@ namespace {
 
 // Writes the line as the scratch file's only line and reads `count` fields
 // of what was written; Failure 62 when the line holds fewer.
-FieldList throughScratch(const WorkDir& dir, const char* file, const std::string& line, std::size_t count) {
+FieldList throughScratch(const WorkDir& dir, const char* file, const std::string& line, std::size_t count,
+                         bool written = false) {
     // One sentence, one line: a line end inside would hand the next line's
     // fields to this sentence.
     const std::vector<std::string> lines{std::string(text::firstLine(line))};
-    dir.replaceLines(file, lines);
+    if (!written) dir.replaceLines(file, lines);
     FieldList f = readFields(crlfText(lines), count);
     if (!f.complete) throw Failure(err::InputPastEnd);
     return f;
@@ -45,10 +47,10 @@ bool oneOf(const std::string& letter, const char* a, const char* b) {
 void Waypoints::gpwpl() {
     ReportState& r = ctx_.st.report;
     runDecoder(ctx_, " in SUB GPWPL ", [&] {
-        // Written here as well as by the classifier: a line with a packet
-        // header never reaches the classifier's own copy, and reading that
-        // would decode the previous waypoint under this station's name.
-        const FieldList f = throughScratch(ctx_.dir, kGpwplFile, r.gpwpldata, 6);
+        // Written here unless the classifier wrote it for this line: a stale
+        // file would decode the previous waypoint under this station's name.
+        const FieldList f =
+            throughScratch(ctx_.dir, kGpwplFile, r.gpwpldata, 6, std::exchange(r.gpwplInScratch, false));
         const double lat = waypointDegrees(f[2], 2);
         r.latitude = num::general(lat);
         r.northsouth = f[3];

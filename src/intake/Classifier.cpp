@@ -122,6 +122,7 @@ bool Classifier::isAprsMessage(std::string_view dataline) {
 
 void Classifier::inspectdataline() {
     gpwplWritten_ = false;
+    ctx_.st.report.gpwplInScratch = false;
     normalise();
     if (!stationIdentifier()) return;
     reportKind();
@@ -336,6 +337,7 @@ void Classifier::reportKind() {
         if (!gpwplWritten_) gpwplWritten_ = writeScratch(kGpwplScratch);
         if (!gpwplWritten_) return drop();
         clearPosition();
+        r.gpwplInScratch = true;
         steps.gpwpl();
     } else if (isAprsMessage(r.dataline)) { // C8
         indicator("APRS Message", 0x00FF00);
