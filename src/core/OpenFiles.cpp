@@ -45,6 +45,18 @@ void OpenFiles::endPass() {
 void OpenFiles::markAll() {
     for (auto& [key, f] : files_)
         f.checked = false;
+    for (auto& [name, seen] : present_)
+        seen = false;
+}
+
+bool OpenFiles::stillPresent(std::string_view name) const {
+    if (passes_ == 0 || !watching_) return false;
+    const auto it = present_.find(std::string(name));
+    return it != present_.end() && it->second;
+}
+
+void OpenFiles::notePresent(std::string_view name) {
+    if (present_.size() < kMostOpen || present_.count(std::string(name))) present_[std::string(name)] = true;
 }
 
 void OpenFiles::catchUp() {
@@ -78,6 +90,7 @@ void OpenFiles::catchUp() {
             if (ev.len == 0) continue;
             for (auto& [key, f] : files_)
                 if (f.checked && f.leaf == name) f.checked = false;
+            if (const auto it = present_.find(name); it != present_.end()) it->second = false;
         }
         // A read that left room for more took all there was.
         if (static_cast<std::size_t>(n) < sizeof buf - sizeof(inotify_event) - NAME_MAX - 1) return;

@@ -69,12 +69,17 @@ public:
     void endPass();
     // Whether `f` may be written without a fresh look at its name.
     bool trusted(const OpenFile& f) const { return passes_ > 0 && watching_ && f.watchable && f.checked; }
+    // Names without a kept file that were found present: within a pass, one
+    // the watch saw nothing happen to is still there.
+    bool stillPresent(std::string_view name) const;
+    void notePresent(std::string_view name);
 
 private:
     void catchUp();
     void markAll();
 
     std::unordered_map<std::string, OpenFile> files_;
+    std::unordered_map<std::string, bool> present_; // name -> nothing happened to it since it was found
     std::uint64_t clock_ = 0;
     int passes_ = 0;
     int notify_ = -1;

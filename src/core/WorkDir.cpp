@@ -389,6 +389,14 @@ bool WorkDir::exists(std::string_view name) const {
     return fs::exists(path(name), ec);
 }
 
+bool WorkDir::presentAsWritten(std::string_view name) const {
+    if (open_->stillPresent(name)) return true;
+    struct stat sb {};
+    if (::stat((root_ / fs::path(std::string(name))).c_str(), &sb) != 0 || S_ISDIR(sb.st_mode)) return false;
+    if (name.find('/') == std::string_view::npos) open_->notePresent(name);
+    return true;
+}
+
 FileIdentity WorkDir::identity(std::string_view name) const {
     struct stat sb {};
     if (::stat((root_ / fs::path(std::string(name))).c_str(), &sb) != 0 && ::stat(path(name).c_str(), &sb) != 0)

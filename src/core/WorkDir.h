@@ -83,6 +83,10 @@ public:
     // when none exists, the path as written.
     std::filesystem::path path(std::string_view name) const;
     bool exists(std::string_view name) const;
+    // Whether a file (not a directory) is under the name as written, for a
+    // name right in the directory. Within a pass, once found, the directory's
+    // watch vouches for it until something happens to the name.
+    bool presentAsWritten(std::string_view name) const;
 
     // Failures carry the usual numbers: 53 file not found, 76 path not found,
     // 75 path/file access (a directory in the file's place), 70 permission

@@ -6,8 +6,6 @@
 #include "mapfiles/MapText.h"
 #include "mapfiles/XmlScanner.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
 
 namespace qv::mapfile {
@@ -169,8 +167,7 @@ std::string KmlFiles::liveLinkText() {
 
 void KmlFiles::liveLink() {
     // Checked on every report, so by its exact name first.
-    struct stat sb {};
-    if (::stat((dir().root() / kLiveKml).c_str(), &sb) == 0 || dir().exists(kLiveKml)) return;
+    if (dir().presentAsWritten(kLiveKml) || dir().exists(kLiveKml)) return;
     guarded([&] { dir().writeText(kLiveKml, liveLinkText()); });
 }
 

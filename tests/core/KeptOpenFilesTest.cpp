@@ -262,3 +262,36 @@ TEST(KeptOpenFiles, ARebuiltFileKeepsItsPreviousVersionWhateverHappenedBetween) 
         EXPECT_EQ(*dir.linesAsReplaced("now.txt"), std::vector<std::string>{"D"});
     }
 }
+
+// A name found present is vouched for by the watch in later passes, only
+// until something happens to it.
+TEST(KeptOpenFiles, APresentNameIsTakenOnTrustOnlyUntilSomethingHappensToIt) {
+    const struct {
+        const char* what;
+        std::function<void(const TempDir&)> act;
+        bool present;
+    } cases[] = {
+        {"left alone", [](const TempDir&) {}, true},
+        {"deleted", [](const TempDir& t) { fs::remove(t.path() / "live.kml"); }, false},
+        {"replaced by a rename", [](const TempDir& t) { replaceByRename(t, "live.kml", "x"); }, true},
+        {"made a directory",
+         [](const TempDir& t) {
+             fs::remove(t.path() / "live.kml");
+             fs::create_directory(t.path() / "live.kml");
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir tmp;
+        WorkDir dir(tmp.path());
+        tmp.write("live.kml", "k");
+        for (int pass = 0; pass < 2; ++pass) {
+            WorkDirPass p(dir);
+            EXPECT_TRUE(dir.presentAsWritten("live.kml"));
+        }
+        c.act(tmp);
+        WorkDirPass p(dir);
+        EXPECT_EQ(dir.presentAsWritten("live.kml"), c.present);
+    }
+}
