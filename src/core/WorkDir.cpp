@@ -124,6 +124,18 @@ int writeAll(int fd, std::string_view data) {
     return 0;
 }
 
+// The same at offset `at` on, leaving the file's position alone.
+int writeAllAt(int fd, std::string_view data, std::size_t at) {
+    for (std::size_t done = 0; done < data.size();) {
+        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(at + done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (!(n < 0 && errno == EINTR))
+            return n < 0 ? errno : EIO;
+    }
+    return 0;
+}
+
 // Writes all of a whole new file in pieces: the page cache then holds it in
 // small folios, so that a later write of a few bytes in place touches one
 // small folio rather than a large one the kernel walks buffer by buffer
@@ -444,17 +456,8 @@ FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& ex
                        S_ISREG(link.st_mode);
     }
     int e = 0;
-    for (const auto& patch : patches) {
-        for (std::size_t done = 0; e == 0 && done < patch.data.size();) {
-            const ssize_t n = ::pwrite(f->fd, patch.data.data() + done, patch.data.size() - done,
-                                       static_cast<off_t>(patch.at + done));
-            if (n > 0)
-                done += static_cast<std::size_t>(n);
-            else if (!(n < 0 && errno == EINTR))
-                e = n < 0 ? errno : EIO;
-        }
-        if (e) break;
-    }
+    for (const auto& patch : patches)
+        if ((e = writeAllAt(f->fd, patch.data, patch.at)) != 0) break;
     if (e == 0 && ::fstat(f->fd, &sb) != 0) e = errno;
     if (e) {
         open_->forget(name);
@@ -591,14 +594,7 @@ void WorkDir::replaceLines(std::string_view name, const std::vector<std::string>
         if (static_cast<std::uintmax_t>(sb.st_size) == data.size() && f->sizeAfter == data.size() &&
             f->lastLine == data)
             return;
-        int e = 0;
-        for (std::size_t done = 0; e == 0 && done < data.size();) {
-            const ssize_t n = ::pwrite(f->fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
-            if (n > 0)
-                done += static_cast<std::size_t>(n);
-            else if (!(n < 0 && errno == EINTR))
-                e = n < 0 ? errno : EIO;
-        }
+        int e = writeAllAt(f->fd, data, 0);
         if (e == 0 && static_cast<std::uintmax_t>(sb.st_size) > data.size() &&
             ::ftruncate(f->fd, static_cast<off_t>(data.size())) != 0)
             e = errno;
@@ -730,14 +726,7 @@ bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previo
     if (looked) now = *looked;
     if ((!looked && ::lstat(file.c_str(), &now) != 0) || !asWeLeft(now, rot.current.sb)) return false;
     if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
-    int e = 0;
-    for (std::size_t done = 0; e == 0 && done < data.size();) {
-        const ssize_t n = ::pwrite(rot.previous.fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (!(n < 0 && errno == EINTR))
-            e = n < 0 ? errno : EIO;
-    }
+    int e = writeAllAt(rot.previous.fd, data, 0);
     // Cut to length, never to nothing: ext4 writes a file truncated to
     // nothing out to disk at once.
     if (e == 0 && static_cast<std::uint64_t>(rot.previous.sb.st_size) > data.size() &&
