@@ -47,6 +47,7 @@ void OpenFiles::markAll() {
         f.checked = false;
     for (auto& [name, seen] : present_)
         seen = false;
+    ownMoves_.clear();
 }
 
 bool OpenFiles::stillPresent(std::string_view name) const {
@@ -59,8 +60,24 @@ void OpenFiles::notePresent(std::string_view name) {
     if (present_.size() < kMostOpen || present_.count(std::string(name))) present_[std::string(name)] = true;
 }
 
+void OpenFiles::expectSwap(std::string_view a, std::string_view b) {
+    if (!watching_) return;
+    for (auto name : {a, b})
+        if (present_.count(std::string(name))) ownMoves_[std::string(name)] += 2; // moved from, moved to
+}
+
 void OpenFiles::catchUp() {
     if (!watching_) return;
+    catchUpEvents();
+    // Our own moves are all in the queue once the swap returned: any still
+    // missing means the events cannot be matched up, and the name is looked at.
+    for (auto& [name, left] : ownMoves_)
+        if (left > 0)
+            if (const auto it = present_.find(name); it != present_.end()) it->second = false;
+    ownMoves_.clear();
+}
+
+void OpenFiles::catchUpEvents() {
     alignas(inotify_event) char buf[65536];
     for (;;) {
         const ssize_t n = ::read(notify_, buf, sizeof buf);
@@ -90,6 +107,11 @@ void OpenFiles::catchUp() {
             if (ev.len == 0) continue;
             for (auto& [key, f] : files_)
                 if (f.checked && f.leaf == name) f.checked = false;
+            if (ev.mask & (IN_MOVED_FROM | IN_MOVED_TO))
+                if (const auto own = ownMoves_.find(name); own != ownMoves_.end() && own->second > 0) {
+                    --own->second;
+                    continue;
+                }
             if (const auto it = present_.find(name); it != present_.end()) it->second = false;
         }
         // A read that left room for more took all there was.

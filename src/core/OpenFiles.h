@@ -73,13 +73,19 @@ public:
     // the watch saw nothing happen to is still there.
     bool stillPresent(std::string_view name) const;
     void notePresent(std::string_view name);
+    // After this program swapped two such names (RENAME_EXCHANGE): the four
+    // moves it made are expected at the next read, and only other events on
+    // the names are news. Moves that never come leave the names unvouched.
+    void expectSwap(std::string_view a, std::string_view b);
 
 private:
     void catchUp();
+    void catchUpEvents();
     void markAll();
 
     std::unordered_map<std::string, OpenFile> files_;
     std::unordered_map<std::string, bool> present_; // name -> nothing happened to it since it was found
+    std::unordered_map<std::string, int> ownMoves_; // name -> moves of ours not yet read
     std::uint64_t clock_ = 0;
     int passes_ = 0;
     int notify_ = -1;

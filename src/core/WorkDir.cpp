@@ -656,7 +656,9 @@ void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<st
     const std::string data = crlfText(lines);
     const bool rotating = !options.keepPreviousAs.empty() && options.durability == Durability::Cached;
     const fs::path exactPrevious = rotating ? root_ / fs::path(std::string(options.keepPreviousAs)) : fs::path();
-    if (rotating && r.rotation && rotate(r, exact, exactPrevious, data, looked ? &r.looked : nullptr)) {
+    if (rotating && r.rotation &&
+        rotate(r, {exact, exactPrevious, name, options.keepPreviousAs}, data, looked ? &r.looked : nullptr,
+               swapVouched(name, options.keepPreviousAs))) {
         r.lines = lines;
         return;
     }
@@ -689,6 +691,7 @@ struct WorkDir::Rotation {
         struct stat sb {};
     };
     Side current, previous; // what the file's name and the previous version's name lead to
+    std::string previousName;
     Rotation() = default;
     Rotation(const Rotation&) = delete;
     Rotation& operator=(const Rotation&) = delete;
@@ -716,16 +719,30 @@ void WorkDir::startRotation(Remembered& r, const fs::path& file, const fs::path&
     }
     // Only when the file under the name is the one just put in place.
     if (!(identityOf(rot->current.sb) == r.identity)) return;
+    rot->previousName = previous.filename().string();
     r.rotation = std::move(rot);
 }
 
-bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previous, const std::string& data,
-                     const struct stat* looked) const {
+// Both names of a rotation untouched since they were last looked at, but for
+// our own swaps: the watch vouches for them within a pass.
+bool WorkDir::swapVouched(std::string_view name, std::string_view previous) const {
+    return name.find('/') == std::string_view::npos && previous.find('/') == std::string_view::npos &&
+           open_->stillPresent(name) && open_->stillPresent(previous);
+}
+
+bool WorkDir::rotate(Remembered& r, const RotationNames& names, const std::string& data, const struct stat* looked,
+                     bool vouched) const {
     Rotation& rot = *r.rotation;
+    const fs::path &file = names.file, &previous = names.previous;
     struct stat now {};
-    if (looked) now = *looked;
-    if ((!looked && ::lstat(file.c_str(), &now) != 0) || !asWeLeft(now, rot.current.sb)) return false;
-    if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
+    if (!vouched) {
+        if (looked) now = *looked;
+        if ((!looked && ::lstat(file.c_str(), &now) != 0) || !asWeLeft(now, rot.current.sb)) return false;
+        if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
+        // From here the watch can tell our swaps from anything else.
+        open_->notePresent(names.name);
+        open_->notePresent(names.previousName);
+    }
     int e = writeAllAt(rot.previous.fd, data, 0);
     // Cut to length, never to nothing: ext4 writes a file truncated to
     // nothing out to disk at once.
@@ -734,6 +751,7 @@ bool WorkDir::rotate(Remembered& r, const fs::path& file, const fs::path& previo
         e = errno;
     if (e == 0 && ::fstat(rot.previous.fd, &now) != 0) e = errno;
     if (e == 0 && ::renameat2(AT_FDCWD, previous.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) != 0) e = errno;
+    if (e == 0) open_->expectSwap(names.name, names.previousName);
     if (e) {
         // The file itself is untouched; the next replacement starts over.
         r.rotation.reset();
@@ -750,6 +768,7 @@ const std::vector<std::string>* WorkDir::linesAsReplaced(std::string_view name) 
     for (auto& [file, r] : *remembered_) {
         if (file != name) continue;
         if (!r.identity.present) return nullptr;
+        if (r.rotation && swapVouched(file, r.rotation->previousName)) return &r.lines;
         // A plain file under the name as written is looked at once for this
         // and the replacement that usually follows.
         struct stat sb {};

@@ -191,8 +191,13 @@ private:
         struct stat looked {};    // the name as linesAsReplaced() last found it
         bool lookedFresh = false; // and no replacement since
     };
-    bool rotate(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous,
-                const std::string& data, const struct stat* looked) const;
+    struct RotationNames {
+        const std::filesystem::path &file, &previous; // full paths
+        std::string_view name, previousName;          // as given
+    };
+    bool rotate(Remembered& r, const RotationNames& names, const std::string& data, const struct stat* looked,
+                bool vouched) const;
+    bool swapVouched(std::string_view name, std::string_view previous) const;
     void startRotation(Remembered& r, const std::filesystem::path& file, const std::filesystem::path& previous) const;
     std::shared_ptr<std::vector<std::pair<std::string, Remembered>>> remembered_;
 };
