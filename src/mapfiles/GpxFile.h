@@ -14,6 +14,7 @@ public:
 protected:
     int blockCount() const override { return 2; } // the waypoint, the track's head
     std::string block(int slot, int which, bool listed) const override;
+    bool blockShowsPosition(int which) const override { return which == 0; }
     std::string pointText(const TrackPoint& p, bool first) const override;
     std::string closing(bool) const override { return "</trkseg></trk>"; }
     void compose(Composer& c) const override;

@@ -120,10 +120,27 @@ std::string isoTime(std::int64_t utc) {
     const std::time_t t = static_cast<std::time_t>(utc);
     std::tm tm{};
     gmtime_r(&t, &tm);
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                  tm.tm_hour, tm.tm_min, tm.tm_sec);
-    return buf;
+    const int year = tm.tm_year + 1900;
+    if (year < 0 || year > 9999) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", year, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                      tm.tm_min, tm.tm_sec);
+        return buf;
+    }
+    // Several times a report: digits set by hand rather than through printf.
+    std::string out = "0000-00-00T00:00:00Z";
+    const auto two = [&](std::size_t at, int v) {
+        out[at] = static_cast<char>('0' + v / 10);
+        out[at + 1] = static_cast<char>('0' + v % 10);
+    };
+    two(0, year / 100);
+    two(2, year % 100);
+    two(5, tm.tm_mon + 1);
+    two(8, tm.tm_mday);
+    two(11, tm.tm_hour);
+    two(14, tm.tm_min);
+    two(17, tm.tm_sec);
+    return out;
 }
 
 std::optional<std::int64_t> parseIsoTime(std::string_view s) {
@@ -173,9 +190,11 @@ std::optional<std::int64_t> parseIsoTime(std::string_view s) {
 }
 
 std::string rgbHex(int slot) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "#%06x", static_cast<unsigned>(rgbOf(slot)));
-    return buf;
+    std::string out = "#000000";
+    const auto rgb = static_cast<unsigned>(rgbOf(slot));
+    for (int i = 0; i < 6; ++i)
+        out[static_cast<std::size_t>(6 - i)] = "0123456789abcdef"[(rgb >> (4 * i)) & 0xF];
+    return out;
 }
 
 std::string kmlColour(int slot) {

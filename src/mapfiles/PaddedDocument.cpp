@@ -137,16 +137,18 @@ void PaddedDocument::write(const MapEntry& e) {
     const bool wasListed = listed(s);
     std::vector<TrackPoint> old;
     if (newStation) old.swap(t.points);
+    const bool namesChanged = t.callsign != e.callsign || t.tactical != e.tactical || t.name != e.name;
     t.callsign = e.callsign;
     t.tactical = e.tactical;
     t.name = e.name;
     t.points.push_back(e.point);
 
-    if (layoutKnown_ && !newSlot && inPlace(s, old, newStation, wasListed)) return;
+    if (layoutKnown_ && !newSlot && inPlace(s, old, newStation, wasListed, namesChanged)) return;
     rebuild(foreign || (layoutKnown_ && !(dir().identityAsLeft(file_, stamp_) == stamp_)));
 }
 
-bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed) {
+bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed,
+                             bool namesChanged) {
     Place& p = places_[static_cast<std::size_t>(slot)];
     const auto k = static_cast<std::size_t>(blockCount());
     if (!p.placed || p.blocks.size() != k || p.blocks[k - 1].at + p.blocks[k - 1].size != p.pointsAt) return false;
@@ -211,6 +213,7 @@ bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool 
     }
     std::vector<std::pair<std::size_t, std::string>> blocks; // the blocks that change
     for (std::size_t w = 0; w < blocksBefore; ++w) {
+        if (!namesChanged && !blockShowsPosition(static_cast<int>(w))) continue;
         std::string b;
         if (!padded(w, b)) return false;
         if (b != p.blocks[w].written) blocks.emplace_back(w, std::move(b));

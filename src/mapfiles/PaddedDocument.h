@@ -104,6 +104,9 @@ protected:
     // begin, and may differ as the points are listed or not.
     virtual int blockCount() const = 0;
     virtual std::string block(int slot, int which, bool listed) const = 0;
+    // Whether the block shows the latest position, and so changes with every
+    // report; the others change only with the slot's names.
+    virtual bool blockShowsPosition(int /*which*/) const { return true; }
     // Whether the slot's points are written out (a line needs two of them).
     virtual bool listed(int slot) const { return !slots_[static_cast<std::size_t>(slot)].points.empty(); }
     virtual std::string pointText(const TrackPoint& p, bool first) const = 0;
@@ -122,7 +125,7 @@ private:
     using Patch = FilePatch;
 
     void load();
-    bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed);
+    bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed, bool namesChanged);
     bool applyPatches(const std::vector<Patch>& patches);
     void rebuild(bool foreign);
     std::string allPoints(const std::vector<TrackPoint>& pts) const;

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -336,4 +338,19 @@ TEST(MapDocuments, OnlyWrittenReportsOfPlacesReachTheSwitchedOnDocuments) {
     rig.slotReport(1, "N0CALL", "45.52", "-122.6", 9, 6);
     rig.writer.savefiles();
     EXPECT_EQ(rig.file("quorvellive.kml"), KmlFiles::liveLinkText());
+}
+
+// Times are set digit by digit; they must read as printf wrote them, at the
+// turns of day, month, year and century and past the four-digit years.
+TEST(MapDocuments, TimesAreWrittenAsPrintfWroteThem) {
+    for (const std::int64_t t : {0LL, 946684799LL, 951782400LL, 1798761599LL, 253402300799LL, 253402300800LL,
+                                 -62135596800LL, -62135596801LL}) {
+        const std::time_t tt = static_cast<std::time_t>(t);
+        std::tm tm{};
+        gmtime_r(&tt, &tm);
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                      tm.tm_hour, tm.tm_min, tm.tm_sec);
+        EXPECT_EQ(isoTime(t), buf) << t;
+    }
 }
