@@ -749,7 +749,15 @@ bool WorkDir::rotate(Remembered& r, const RotationNames& names, const std::strin
     if (e == 0 && static_cast<std::uint64_t>(rot.previous.sb.st_size) > data.size() &&
         ::ftruncate(rot.previous.fd, static_cast<off_t>(data.size())) != 0)
         e = errno;
-    if (e == 0 && ::fstat(rot.previous.fd, &now) != 0) e = errno;
+    if (e == 0 && !vouched && ::fstat(rot.previous.fd, &now) != 0) e = errno;
+    if (e == 0 && vouched) {
+        // While the watch vouches for the names their stat is not needed; the
+        // time is left unknown, so that a look at the names once the watch
+        // cannot vouch any more starts the rotation over.
+        now = rot.previous.sb;
+        now.st_size = static_cast<off_t>(data.size());
+        now.st_mtim.tv_nsec = -1;
+    }
     if (e == 0 && ::renameat2(AT_FDCWD, previous.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) != 0) e = errno;
     if (e == 0) open_->expectSwap(names.name, names.previousName);
     if (e) {

@@ -267,7 +267,12 @@ TEST(KeptOpenFiles, ARebuiltFileKeepsItsPreviousVersionWhateverHappenedBetween) 
                 EXPECT_TRUE(e.path().filename().string().starts_with("now.") || e.path().filename() == "target.txt" ||
                             e.path().filename() == "incoming.part")
                     << e.path();
-            EXPECT_EQ(*dir.linesAsReplaced("now.txt"), std::vector<std::string>{"D"});
+            // Handed back from memory, in a pass on the watch's word.
+            std::optional<WorkDirPass> pass;
+            if (inPasses) pass.emplace(dir);
+            const auto* known = dir.linesAsReplaced("now.txt");
+            ASSERT_NE(known, nullptr);
+            EXPECT_EQ(*known, std::vector<std::string>{"D"});
         }
 }
 
