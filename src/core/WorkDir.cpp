@@ -657,7 +657,7 @@ void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<st
     const bool rotating = !options.keepPreviousAs.empty() && options.durability == Durability::Cached;
     const fs::path exactPrevious = rotating ? root_ / fs::path(std::string(options.keepPreviousAs)) : fs::path();
     if (rotating && r.rotation &&
-        rotate(r, {exact, exactPrevious, name, options.keepPreviousAs}, data, looked ? &r.looked : nullptr,
+        rotate(r, {exact, exactPrevious, name}, data, looked ? &r.looked : nullptr,
                swapVouched(name, options.keepPreviousAs))) {
         r.lines = lines;
         return;
@@ -741,7 +741,7 @@ bool WorkDir::rotate(Remembered& r, const RotationNames& names, const std::strin
         if (::lstat(previous.c_str(), &now) != 0 || !asWeLeft(now, rot.previous.sb)) return false;
         // From here the watch can tell our swaps from anything else.
         open_->notePresent(names.name);
-        open_->notePresent(names.previousName);
+        open_->notePresent(rot.previousName);
     }
     int e = writeAllAt(rot.previous.fd, data, 0);
     // Cut to length, never to nothing: ext4 writes a file truncated to
@@ -759,7 +759,7 @@ bool WorkDir::rotate(Remembered& r, const RotationNames& names, const std::strin
         now.st_mtim.tv_nsec = -1;
     }
     if (e == 0 && ::renameat2(AT_FDCWD, previous.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) != 0) e = errno;
-    if (e == 0) open_->expectSwap(names.name, names.previousName);
+    if (e == 0) open_->expectSwap(names.name, rot.previousName);
     if (e) {
         // The file itself is untouched; the next replacement starts over.
         r.rotation.reset();

@@ -193,7 +193,7 @@ private:
     };
     struct RotationNames {
         const std::filesystem::path &file, &previous; // full paths
-        std::string_view name, previousName;          // as given
+        std::string_view name;                        // as given
     };
     bool rotate(Remembered& r, const RotationNames& names, const std::string& data, const struct stat* looked,
                 bool vouched) const;
