@@ -2,7 +2,11 @@
 // files and the logs.
 #include "core/OpenFiles.h"
 
+#include "core/GuardedCopy.h"
+
 #include <sys/inotify.h>
+#include <sys/mman.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,8 +42,56 @@ void OpenFiles::beginPass(const std::filesystem::path& dir) {
     catchUp();
 }
 
+namespace {
+std::int64_t coarseMs() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+} // namespace
+
 void OpenFiles::endPass() {
-    if (passes_ > 0) --passes_;
+    if (passes_ > 0 && --passes_ == 0) {
+        if (batches_ == 0) {
+            tellAll();
+        } else if (const std::int64_t now = coarseMs(); now - lastTold_ >= 1000) {
+            tellAll();
+            lastTold_ = now;
+        }
+    }
+}
+
+void OpenFiles::endBatch() {
+    if (batches_ > 0 && --batches_ == 0) tellAll();
+}
+
+void OpenFiles::tellAll() {
+    for (auto& [key, f] : files_)
+        tell(f);
+}
+
+void OpenFiles::tell(OpenFile& f) {
+    if (f.untoldAt < 0) return;
+    const auto at = static_cast<std::size_t>(f.untoldAt);
+    f.untoldAt = -1;
+    // A file cut short since (truncate(2) is no news to the directory's
+    // watch) is not written past its end: it is looked at afresh at the
+    // next write instead, and taken for another program's.
+    struct stat sb {};
+    char byte = 0;
+    if (::fstat(f.fd, &sb) != 0 || static_cast<std::uint64_t>(sb.st_size) != f.sizeAfter || !f.map || at >= f.mapSize ||
+        !copyGuarded(&byte, f.map + at, 1)) {
+        f.checked = false;
+        return;
+    }
+    [[maybe_unused]] const ssize_t n = ::pwrite(f.fd, &byte, 1, static_cast<off_t>(at));
+}
+
+void OpenFiles::release(OpenFile& f) {
+    tell(f);
+    if (f.map) ::munmap(f.map, f.mapSize);
+    f.map = nullptr;
+    ::close(f.fd);
 }
 
 void OpenFiles::markAll() {
@@ -52,18 +104,18 @@ void OpenFiles::markAll() {
 
 bool OpenFiles::stillPresent(std::string_view name) const {
     if (passes_ == 0 || !watching_) return false;
-    const auto it = present_.find(std::string(name));
+    const auto it = present_.find(name);
     return it != present_.end() && it->second;
 }
 
 void OpenFiles::notePresent(std::string_view name) {
-    if (present_.size() < kMostOpen || present_.count(std::string(name))) present_[std::string(name)] = true;
+    if (present_.size() < kMostOpen || present_.count(name)) present_[std::string(name)] = true;
 }
 
 void OpenFiles::expectSwap(std::string_view a, std::string_view b) {
     if (!watching_) return;
     for (auto name : {a, b})
-        if (present_.count(std::string(name))) ownMoves_[std::string(name)] += 2; // moved from, moved to
+        if (present_.count(name)) ownMoves_[std::string(name)] += 2; // moved from, moved to
 }
 
 void OpenFiles::catchUp() {
@@ -120,7 +172,7 @@ void OpenFiles::catchUpEvents() {
 }
 
 OpenFile* OpenFiles::find(std::string_view key) {
-    auto it = files_.find(std::string(key));
+    auto it = files_.find(key);
     if (it == files_.end()) return nullptr;
     it->second.lastUse = ++clock_;
     return &it->second;
@@ -138,7 +190,7 @@ OpenFile& OpenFiles::keep(std::string_view key, int fd, const std::filesystem::p
         auto oldest = std::min_element(files_.begin(), files_.end(), [](const auto& a, const auto& b) {
             return a.second.lastUse < b.second.lastUse;
         });
-        ::close(oldest->second.fd);
+        release(oldest->second);
         files_.erase(oldest);
     }
     OpenFile& f = files_[std::string(key)];
@@ -159,15 +211,15 @@ OpenFile& OpenFiles::keep(std::string_view key, int fd, const std::filesystem::p
 }
 
 void OpenFiles::forget(std::string_view key) {
-    auto it = files_.find(std::string(key));
+    auto it = files_.find(key);
     if (it == files_.end()) return;
-    ::close(it->second.fd);
+    release(it->second);
     files_.erase(it);
 }
 
 void OpenFiles::forgetAll() {
     for (auto& [key, f] : files_)
-        ::close(f.fd);
+        release(f);
     files_.clear();
 }
 

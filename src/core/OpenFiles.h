@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,6 +39,13 @@ struct OpenFile {
     std::uint64_t sizeAfter = 0; // its size when our last write ended
     std::int64_t mtimeAfter = 0; // an in-place file: its modification time then (ns)
     std::string lastLine;        // the last line that write ended with (a scratch file: all it wrote)
+    // An in-place file inside passes is written through a shared mapping,
+    // which no watcher of the file hears of; `untoldAt` is the offset of a
+    // byte so written since the file was last written through `fd`.
+    char* map = nullptr;
+    std::size_t mapSize = 0;
+    bool mappable = true;
+    std::int64_t untoldAt = -1;
     std::uint64_t lastUse = 0;
 };
 
@@ -67,6 +75,15 @@ public:
     // (none could be set up) nothing is trusted.
     void beginPass(const std::filesystem::path& dir);
     void endPass();
+    // Reports and imports: between two batch calls the programs watching
+    // files written through a mapping are told at the end of a pass at most
+    // once a second, and at the end of the batch; otherwise at every pass.
+    void beginBatch() { ++batches_; }
+    void endBatch();
+    // Writes the byte at `untoldAt` again through the descriptor, so that the
+    // file's time moves on and its watchers hear of the writes (IN_MODIFY);
+    // a file no longer of the size we left it is marked for a fresh look.
+    static void tell(OpenFile& f);
     // Whether `f` may be written without a fresh look at its name.
     bool trusted(const OpenFile& f) const { return passes_ > 0 && watching_ && f.watchable && f.checked; }
     // Names without a kept file that were found present: within a pass, one
@@ -82,12 +99,22 @@ private:
     void catchUp();
     void catchUpEvents();
     void markAll();
+    void tellAll();
+    static void release(OpenFile& f);
 
-    std::unordered_map<std::string, OpenFile> files_;
-    std::unordered_map<std::string, bool> present_; // name -> nothing happened to it since it was found
-    std::unordered_map<std::string, int> ownMoves_; // name -> moves of ours not yet read
+    // Looked up by string_view, without a string made for each look-up.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    template <class T> using ByName = std::unordered_map<std::string, T, NameHash, std::equal_to<>>;
+    ByName<OpenFile> files_;
+    ByName<bool> present_; // name -> nothing happened to it since it was found
+    ByName<int> ownMoves_; // name -> moves of ours not yet read
     std::uint64_t clock_ = 0;
     int passes_ = 0;
+    int batches_ = 0;
+    std::int64_t lastTold_ = 0; // CLOCK_MONOTONIC_COARSE, ms
     int notify_ = -1;
     bool watching_ = false;
     bool watchFailed_ = false;

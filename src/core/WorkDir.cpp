@@ -2,10 +2,12 @@
 #include "core/WorkDir.h"
 
 #include "core/Failure.h"
+#include "core/GuardedCopy.h"
 #include "core/OpenFiles.h"
 #include "core/Text.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -95,11 +98,13 @@ OpenFile* stillNamed(OpenFiles& open, const fs::path& root, std::string_view nam
 }
 
 // The last non-empty line of text written as CR LF lines; "" when none.
-std::string lastLineOf(std::string_view data) {
+std::string_view lastLineOf(std::string_view data) {
     while (!data.empty() && (data.back() == '\r' || data.back() == '\n'))
         data.remove_suffix(1);
-    const auto start = data.find_last_of("\r\n");
-    return std::string(start == std::string_view::npos ? data : data.substr(start + 1));
+    std::size_t start = data.size();
+    while (start > 0 && data[start - 1] != '\r' && data[start - 1] != '\n')
+        --start;
+    return data.substr(start);
 }
 
 void checkPlace(const fs::path& p) {
@@ -429,6 +434,40 @@ FileIdentity WorkDir::identityAsLeft(std::string_view name, const FileIdentity& 
     return identity(name);
 }
 
+namespace {
+
+// Writes the patches through the file's shared mapping (made at its first
+// such write): no system call at all. False when they do not all fit in the
+// file as it was left, or the file was cut short under them (a fault).
+bool writeMapped(OpenFile& f, const std::vector<FilePatch>& patches, bool& cutShort) {
+    cutShort = false;
+    if (f.sizeAfter == 0) return false;
+    for (const auto& patch : patches)
+        if (patch.at + patch.data.size() > f.sizeAfter) return false;
+    if (!f.map) {
+        if (!f.mappable) return false;
+        void* m = ::mmap(nullptr, f.sizeAfter, PROT_READ | PROT_WRITE, MAP_SHARED, f.fd, 0);
+        if (m == MAP_FAILED) {
+            f.mappable = false;
+            return false;
+        }
+        f.map = static_cast<char*>(m);
+        f.mapSize = f.sizeAfter;
+    }
+    for (const auto& patch : patches) {
+        if (patch.at + patch.data.size() > f.mapSize) return false;
+        if (patch.data.empty()) continue;
+        if (!copyGuarded(f.map + patch.at, patch.data.data(), patch.data.size())) {
+            cutShort = true;
+            return false;
+        }
+        f.untoldAt = static_cast<std::int64_t>(patch.at + patch.data.size() - 1);
+    }
+    return true;
+}
+
+} // namespace
+
 FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& expected,
                                    const std::vector<FilePatch>& patches) const {
     if (!expected.present) return {};
@@ -438,7 +477,14 @@ FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& ex
     if (f && !(looked ? identityOf(sb) == expected : asLeft(*f, expected))) return {};
     if (!f) {
         const fs::path p = path(name);
-        const int fd = ::open(p.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        // Read and write, so that it can be mapped; a file we may only write
+        // is written by pwrite alone.
+        bool mappable = true;
+        int fd = ::open(p.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0 && errno == EACCES) {
+            mappable = false;
+            fd = ::open(p.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        }
         if (fd < 0) {
             if (errno == ENOENT) return {};
             failFromErrno(errno);
@@ -450,11 +496,31 @@ FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& ex
             return {};
         }
         f = &open_->keep(name, fd, p, sb, FileUse::InPlace);
+        f->mappable = mappable;
         f->asWritten = p == root_ / fs::path(std::string(name));
         struct stat link {};
         f->watchable = f->asWritten && name.find('/') == std::string_view::npos && ::lstat(p.c_str(), &link) == 0 &&
                        S_ISREG(link.st_mode);
     }
+    // Within a pass, a file the watch vouches for is written through its
+    // mapping. Its time is then left unknown: a later look at the name, once
+    // the watch cannot vouch, finds it changed, and the caller makes sure by
+    // other means that the file is still as it left it.
+    if (!looked) {
+        bool cutShort = false;
+        if (writeMapped(*f, patches, cutShort)) {
+            FileIdentity after = expected;
+            after.mtimeNs = FileIdentity::kTimeUnknown;
+            f->mtimeAfter = FileIdentity::kTimeUnknown;
+            return after;
+        }
+        if (cutShort) {
+            // Another program cut the file short: it is no longer as we left it.
+            open_->forget(name);
+            return {};
+        }
+    }
+    OpenFiles::tell(*f);
     int e = 0;
     for (const auto& patch : patches)
         if ((e = writeAllAt(f->fd, patch.data, patch.at)) != 0) break;
@@ -468,6 +534,31 @@ FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& ex
     f->mtimeAfter = after.mtimeNs;
     return after;
 }
+
+bool WorkDir::readInPlace(std::string_view name, const FileIdentity& expected, std::size_t at, std::size_t size,
+                          std::string& out) const {
+    if (!expected.present) return false;
+    struct stat sb {};
+    bool looked = true;
+    OpenFile* f = stillNamed(*open_, root_, name, FileUse::InPlace, sb, &looked);
+    if (!f || !(looked ? identityOf(sb) == expected : asLeft(*f, expected))) return false;
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::pread(f->fd, out.data() + start + done, size - done, static_cast<off_t>(at + done));
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (!(n < 0 && errno == EINTR)) {
+            out.resize(start);
+            return false;
+        }
+    }
+    return true;
+}
+
+void WorkDir::beginBatch() const { open_->beginBatch(); }
+
+void WorkDir::endBatch() const { open_->endBatch(); }
 
 void WorkDir::appendLine(std::string_view name, std::string_view line) const {
     std::string data;
@@ -547,7 +638,7 @@ void WorkDir::append(std::string_view name, std::string_view data, const std::ve
         failFromErrno(e);
     }
     f->sizeAfter = before + data.size();
-    f->lastLine = lastLineOf(data);
+    f->lastLine.assign(lastLineOf(data)); // in the room the last one left
 }
 
 namespace {

@@ -30,6 +30,9 @@ enum class Durability {
 // What tells whether a file changed: the file the name leads to, its size
 // and its modification time.
 struct FileIdentity {
+    // A time this program cannot know: the file was written through a
+    // mapping, which moves its time later and by itself.
+    static constexpr std::int64_t kTimeUnknown = -1;
     bool present = false;
     std::uint64_t device = 0, inode = 0, size = 0;
     std::int64_t mtimeNs = 0;
@@ -154,6 +157,15 @@ public:
     // none. A failed write throws, the file let go.
     FileIdentity writeInPlace(std::string_view name, const FileIdentity& expected,
                               const std::vector<FilePatch>& patches) const;
+    // Appends `size` bytes of the file from `at` to `out`, provided it is
+    // still the file `expected` describes; false (nothing appended) otherwise.
+    bool readInPlace(std::string_view name, const FileIdentity& expected, std::size_t at, std::size_t size,
+                     std::string& out) const;
+    // A batch of many reports (an import): the programs watching a file
+    // written in place hear of it once a second and at the end of the batch
+    // rather than at every report. Batches nest.
+    void beginBatch() const;
+    void endBatch() const;
     // `to` becomes a copy of `from` in one step, through a scratch copy.
     void copyAtomically(std::string_view from, std::string_view to) const;
     // True when the file exists and holds exactly `text`.
@@ -208,6 +220,17 @@ public:
     ~WorkDirPass() { dir_.endPass(); }
     WorkDirPass(const WorkDirPass&) = delete;
     WorkDirPass& operator=(const WorkDirPass&) = delete;
+
+private:
+    const WorkDir& dir_;
+};
+
+class WorkDirBatch {
+public:
+    explicit WorkDirBatch(const WorkDir& dir) : dir_(dir) { dir_.beginBatch(); }
+    ~WorkDirBatch() { dir_.endBatch(); }
+    WorkDirBatch(const WorkDirBatch&) = delete;
+    WorkDirBatch& operator=(const WorkDirBatch&) = delete;
 
 private:
     const WorkDir& dir_;

@@ -31,6 +31,9 @@ bool ImportReplay::run() {
         return false;
     }
 
+    // The programs watching the map documents hear of the import once a
+    // second rather than at every report.
+    WorkDirBatch batch(ctx_.dir);
     std::string line;
     bool afterCr = false; // a LF right after a CR belongs to the same line end
     auto emit = [&](bool cut) {

@@ -10,10 +10,6 @@ namespace {
 
 std::string position(const TrackPoint& p) { return "[" + coordText(p.lon) + "," + coordText(p.lat) + "]"; }
 
-std::string member(const char* key, const std::string& quotedValue) {
-    return std::string(",\"") + key + "\":" + quotedValue;
-}
-
 bool readPosition(const JsonValue& v, TrackPoint& p) {
     if (v.type != JsonValue::Type::Array || v.items.size() < 2) return false;
     const JsonValue &lon = v.items[0], &lat = v.items[1];
@@ -29,21 +25,37 @@ GeoJsonFile::GeoJsonFile(Context& ctx) : PaddedDocument(ctx, kGeoJson, kGeoJsonK
 
 std::string GeoJsonFile::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
-    const std::string letter(1, static_cast<char>('A' + slot));
+    const char letter = static_cast<char>('A' + slot);
     const std::string colour = jsonQuoted(rgbHex(slot + 1));
-    const std::string names = member("slot", jsonQuoted(letter)) + member("callsign", jsonQuoted(t.callsign)) +
-                              member("tactical", jsonQuoted(t.tactical)) + member("name", jsonQuoted(t.name)) +
-                              member("colour", colour);
+    // Rewritten at every report: built in one string.
+    std::string names;
+    names.reserve(160);
+    auto add = [](std::string& out, std::string_view key, std::string_view quotedValue) {
+        out.append(",\"").append(key).append("\":").append(quotedValue);
+    };
+    add(names, "slot", std::string{'"', letter, '"'});
+    add(names, "callsign", jsonQuoted(t.callsign));
+    add(names, "tactical", jsonQuoted(t.tactical));
+    const std::string name = jsonQuoted(t.name);
+    add(names, "name", name);
+    add(names, "colour", colour);
     const TrackPoint& p = t.points.back();
-    std::string out = "{\"type\":\"Feature\",\"id\":\"" + letter + "\",\"properties\":{\"kind\":\"position\"" + names +
-                      member("time", jsonQuoted(isoTime(p.time))) + member("title", jsonQuoted(t.name)) +
-                      member("marker-color", colour) +
-                      member("marker-symbol", jsonQuoted(std::string(1, static_cast<char>('a' + slot)))) +
-                      "},\"geometry\":{\"type\":\"Point\",\"coordinates\":" + position(p) + "}}";
-    if (listed)
-        out += ",\r\n{\"type\":\"Feature\",\"id\":\"" + letter + "-track\",\"properties\":{\"kind\":\"track\"" + names +
-               member("stroke", colour) + member("stroke-width", "3") +
-               "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+    std::string out;
+    out.reserve(2 * names.size() + 400);
+    out.append("{\"type\":\"Feature\",\"id\":\"").append(1, letter).append("\",\"properties\":{\"kind\":\"position\"");
+    out += names;
+    add(out, "time", '"' + isoTime(p.time) + '"');
+    add(out, "title", name);
+    add(out, "marker-color", colour);
+    add(out, "marker-symbol", std::string{'"', static_cast<char>('a' + slot), '"'});
+    out.append("},\"geometry\":{\"type\":\"Point\",\"coordinates\":").append(position(p)).append("}}");
+    if (listed) {
+        out.append(",\r\n{\"type\":\"Feature\",\"id\":\"").append(1, letter);
+        out.append("-track\",\"properties\":{\"kind\":\"track\"").append(names);
+        add(out, "stroke", colour);
+        add(out, "stroke-width", "3");
+        out.append("},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[");
+    }
     return out;
 }
 

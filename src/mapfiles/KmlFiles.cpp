@@ -49,19 +49,26 @@ KmlFiles::KmlFiles(Context& ctx) : PaddedDocument(ctx, kKml, kKmlKept, "Saving F
 
 std::string KmlFiles::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
-    const std::string letter(1, static_cast<char>('A' + slot));
+    const char letter = static_cast<char>('A' + slot);
     const std::string name = xmlEscaped(t.name);
     const TrackPoint& p = t.points.back();
     const std::string when = isoTime(p.time);
-    std::string out = "<Folder id=\"slot" + letter + "\"><name>" + name + "</name><open>1</open>" + "<Placemark id=\"" +
-                      letter + "\"><name>" + name + "</name><description>" + xmlEscaped(t.callsign) + ", slot " +
-                      letter + ", " + when + "</description><TimeStamp><when>" + when +
-                      "</when></TimeStamp><styleUrl>#colour" + letter + "</styleUrl><ExtendedData>" +
-                      data("slot", letter) + data("callsign", t.callsign) + data("tactical", t.tactical) +
-                      "</ExtendedData><Point><coordinates>" + coordinates(p) + "</coordinates></Point></Placemark>";
-    if (listed)
-        out += "<Placemark id=\"" + letter + "-track\"><name>" + name + " track</name><styleUrl>#colour" + letter +
-               "</styleUrl><LineString><tessellate>1</tessellate><coordinates>";
+    // Rewritten at every report: built in one string.
+    std::string out;
+    out.reserve(3 * name.size() + 2 * t.callsign.size() + t.tactical.size() + 600);
+    out.append("<Folder id=\"slot").append(1, letter).append("\"><name>").append(name);
+    out.append("</name><open>1</open><Placemark id=\"").append(1, letter).append("\"><name>").append(name);
+    out.append("</name><description>").append(xmlEscaped(t.callsign)).append(", slot ").append(1, letter);
+    out.append(", ").append(when).append("</description><TimeStamp><when>").append(when);
+    out.append("</when></TimeStamp><styleUrl>#colour").append(1, letter).append("</styleUrl><ExtendedData>");
+    out.append(data("slot", std::string_view(&letter, 1))).append(data("callsign", t.callsign));
+    out.append(data("tactical", t.tactical)).append("</ExtendedData><Point><coordinates>");
+    out.append(coordinates(p)).append("</coordinates></Point></Placemark>");
+    if (listed) {
+        out.append("<Placemark id=\"").append(1, letter).append("-track\"><name>").append(name);
+        out.append(" track</name><styleUrl>#colour").append(1, letter);
+        out.append("</styleUrl><LineString><tessellate>1</tessellate><coordinates>");
+    }
     return out;
 }
 

@@ -27,18 +27,26 @@ constexpr std::uintmax_t kMaxLoad = 1ull << 30;
 
 // ---- composing
 
-PaddedDocument::Composer::Composer(const PaddedDocument& doc) : doc_(doc) {
+PaddedDocument::Composer::Composer(const PaddedDocument& doc, bool fromFile) : doc_(doc) {
     std::size_t total = 0;
     for (int s = 0; s < 8; ++s) {
         if (!doc.listed(s)) continue;
-        points_[static_cast<std::size_t>(s)] = doc.allPoints(doc.slots_[static_cast<std::size_t>(s)].points);
-        total += points_[static_cast<std::size_t>(s)].size();
+        const auto u = static_cast<std::size_t>(s);
+        const auto& pts = doc.slots_[u].points;
+        if (fromFile) inFile_[u] = doc.pointsInFile(s);
+        for (std::size_t i = inFile_[u].count; i < pts.size(); ++i)
+            points_[u] += doc.pointText(pts[i], i == 0);
+        total += inFile_[u].size + points_[u].size();
     }
     // Room in proportion to the slot's own track and to all of them: a slot
     // that runs out has written a good share of the document since the last
     // rebuild, which pays for the next one.
-    for (std::size_t s = 0; s < 8; ++s)
-        room_[s] = std::max({kMinRoom, points_[s].size() / 2, total / 16});
+    std::size_t rooms = 0;
+    for (std::size_t s = 0; s < 8; ++s) {
+        room_[s] = std::max({kMinRoom, (inFile_[s].size + points_[s].size()) / 2, total / 16});
+        rooms += room_[s];
+    }
+    out_.reserve(total + rooms + 16 * 1024);
 }
 
 void PaddedDocument::Composer::block(int slot, int which) {
@@ -59,7 +67,14 @@ void PaddedDocument::Composer::track(int slot) {
     const auto s = static_cast<std::size_t>(slot);
     Place& p = places_[s];
     p.pointsAt = out_.size();
+    const InFile& f = inFile_[s];
+    if (f.size != 0 && !doc_.ctx_.dir.readInPlace(doc_.file_, doc_.stamp_, f.at, f.size, out_)) {
+        const auto& pts = doc_.slots_[s].points;
+        for (std::size_t i = 0; i < f.count; ++i)
+            out_ += doc_.pointText(pts[i], i == 0);
+    }
     out_ += points_[s];
+    p.count = doc_.listed(slot) ? doc_.slots_[s].points.size() : 0;
     p.insertAt = out_.size();
     out_ += doc_.closing(doc_.listed(slot));
     p.closingEnd = out_.size();
@@ -72,6 +87,26 @@ void PaddedDocument::Composer::track(int slot) {
 
 PaddedDocument::PaddedDocument(Context& ctx, std::string file, std::string keptFile, std::string status)
     : MapFileStep(ctx), file_(std::move(file)), kept_(std::move(keptFile)), status_(std::move(status)) {}
+
+PaddedDocument::Composer::InFile PaddedDocument::pointsInFile(int slot) const {
+    const Place& p = places_[static_cast<std::size_t>(slot)];
+    const std::size_t have = slots_[static_cast<std::size_t>(slot)].points.size();
+    if (!layoutKnown_ || !p.placed || p.count == 0 || p.count > have || p.insertAt < p.pointsAt) return {};
+    return {p.count, p.pointsAt, p.insertAt - p.pointsAt};
+}
+
+bool PaddedDocument::showsMemory() {
+    SlotTracks file;
+    if (!readBack(file)) return false;
+    // Both composed alike: equal text, equal documents.
+    Composer ours(*this, false);
+    compose(ours);
+    std::swap(slots_, file);
+    Composer theirs(*this, false);
+    compose(theirs);
+    std::swap(slots_, file);
+    return ours.out_ == theirs.out_;
+}
 
 std::string PaddedDocument::allPoints(const std::vector<TrackPoint>& pts) const {
     std::string out;
@@ -126,7 +161,12 @@ void PaddedDocument::write(const MapEntry& e) {
         stamp_ = {};
         layoutKnown_ = false;
     } else if (!(now == stamp_)) {
-        foreign = true;
+        // Written through a mapping, our file's time is not known: differing
+        // in its time alone, it is ours when it shows what memory holds. It
+        // is rebuilt all the same, and its time known again.
+        FileIdentity ours = now;
+        ours.mtimeNs = stamp_.mtimeNs;
+        foreign = !(stamp_.mtimeNs == FileIdentity::kTimeUnknown && ours == stamp_ && showsMemory());
         layoutKnown_ = false;
     }
 
@@ -136,7 +176,10 @@ void PaddedDocument::write(const MapEntry& e) {
     const bool newStation = !newSlot && !text::iequals(t.callsign, e.callsign);
     const bool wasListed = listed(s);
     std::vector<TrackPoint> old;
-    if (newStation) old.swap(t.points);
+    if (newStation) {
+        old.swap(t.points);
+        places_[static_cast<std::size_t>(s)].count = 0; // no longer this track's points
+    }
     const bool namesChanged = t.callsign != e.callsign || t.tactical != e.tactical || t.name != e.name;
     t.callsign = e.callsign;
     t.tactical = e.tactical;
@@ -223,6 +266,7 @@ bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool 
     if (!applyPatches(patches)) return false;
     p.insertAt = insertAt;
     p.closingEnd = closingEnd;
+    p.count = nowListed ? t.points.size() : 0;
     if (blocksBefore < k)
         p.blocks[k - 1].written = patches[patches.size() - blocks.size() - 1].data.substr(0, p.blocks[k - 1].size);
     for (auto& [w, b] : blocks)
@@ -246,7 +290,7 @@ bool PaddedDocument::applyPatches(const std::vector<Patch>& patches) {
 }
 
 void PaddedDocument::rebuild(bool foreign) {
-    Composer c(*this);
+    Composer c(*this, !foreign && layoutKnown_);
     compose(c);
     // Another program's version of the file is kept, whole, before ours takes
     // the name back (unless it went away meanwhile).

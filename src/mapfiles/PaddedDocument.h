@@ -17,7 +17,12 @@
 // what this program last left there: a file that is gone was archived or
 // deleted, and the tracks start afresh; a file some other program wrote is
 // kept under another name and the document is rebuilt from memory, so no
-// position is ever written into a stranger's file or lost.
+// position is ever written into a stranger's file or lost. Written through a
+// mapping, the file's time is not known; a file that differs in its time
+// alone is then read back, and taken as ours when it shows what memory holds.
+//
+// A rebuild takes the text of the points already in the file from the file
+// (while it is as we left it) rather than writing each point out again.
 #pragma once
 
 #include "mapfiles/MapFileIo.h"
@@ -81,7 +86,8 @@ public:
 
     private:
         friend class PaddedDocument;
-        explicit Composer(const PaddedDocument& doc);
+        // `fromFile`: the text of the points already written is read from the file.
+        Composer(const PaddedDocument& doc, bool fromFile);
         struct Region {
             std::size_t at = 0, size = 0;
             std::string written; // the padded text there now
@@ -89,11 +95,17 @@ public:
         struct Place {
             std::vector<Region> blocks;
             std::size_t pointsAt = 0, insertAt = 0, closingEnd = 0, end = 0;
+            std::size_t count = 0; // the points of the slot's track written at pointsAt
             bool placed = false;
+        };
+        // The text of a slot's first points as it stands in the file.
+        struct InFile {
+            std::size_t count = 0, at = 0, size = 0;
         };
         const PaddedDocument& doc_;
         std::string out_;
-        std::array<std::string, 8> points_;
+        std::array<InFile, 8> inFile_;
+        std::array<std::string, 8> points_; // the text of the points after those
         std::array<std::size_t, 8> room_{};
         std::array<Place, 8> places_;
     };
@@ -129,6 +141,11 @@ private:
     bool applyPatches(const std::vector<Patch>& patches);
     void rebuild(bool foreign);
     std::string allPoints(const std::vector<TrackPoint>& pts) const;
+    // Where the text of the slot's first points stands in the file, while
+    // the file is as we left it; none when that is not known.
+    Composer::InFile pointsInFile(int slot) const;
+    // Whether the file, as read now, shows what memory holds.
+    bool showsMemory();
 
     std::string file_, kept_, status_;
     bool loaded_ = false;

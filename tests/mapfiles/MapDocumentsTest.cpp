@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -150,9 +152,12 @@ TEST(MapDocuments, LongTracksGrowInPlaceWithRoomInProportion) {
         auto doc = f.make(rig.ctx);
         const fs::path path = rig.tmp.path() / f.file;
         long inPlace = 0;
+        std::optional<WorkDirPass> pass;
         for (int i = 0; i < 3000; ++i) {
             const long before = doc->rebuilds();
             const std::uint64_t ino = inode(path);
+            // The second half inside a pass, where the file is written through its mapping.
+            if (i == 1500) pass.emplace(rig.dir);
             doc->write(
                 entry(1 + (i % 7 == 0), i % 7 ? "N0CALL" : "W7TRK-9", 45 + i * 1e-4, -122 - i * 1e-4, kNoon + i));
             if (doc->rebuilds() == before) {
@@ -206,22 +211,31 @@ TEST(MapDocuments, ASlotHandedToAnotherStationStartsItsTrackInPlace) {
 // inside file-writing passes, where the file stays open between reports and
 // the directory's watch stands in for a look at the name.
 TEST(MapDocuments, FilesChangedBetweenReportsAreNeverWrittenIntoNorLost) {
-    enum class Change { Deleted, Replaced, AppendedTo };
+    // CutShort: truncate(2), which the directory's watch does not hear of, of
+    // a short document or of a long one (a write to the mapping then faults).
+    // Untouched: the next report comes outside a pass, where the file's time
+    // is not known after writes through its mapping.
+    enum class Change { Deleted, Replaced, AppendedTo, CutShort, LongCutShort, Untouched };
     for (const auto& f : kFamilies) {
-        for (Change change : {Change::Deleted, Change::Replaced, Change::AppendedTo})
+        for (Change change : {Change::Deleted, Change::Replaced, Change::AppendedTo, Change::CutShort,
+                              Change::LongCutShort, Change::Untouched})
             for (bool inPasses : {false, true}) {
                 SCOPED_TRACE(std::string(f.file) + " " + std::to_string(static_cast<int>(change)) +
                              (inPasses ? " in passes" : ""));
                 Rig rig;
                 auto doc = f.make(rig.ctx);
-                auto write = [&](const MapEntry& e) {
+                auto write = [&](const MapEntry& e, bool inPass = true) {
                     std::optional<WorkDirPass> pass;
-                    if (inPasses) pass.emplace(rig.dir);
+                    if (inPasses && inPass) pass.emplace(rig.dir);
                     doc->write(e);
                 };
                 write(entry(1, "N0CALL", 45, -122, kNoon));
                 write(entry(1, "N0CALL", 45.1, -122.1, kNoon + 60));
                 write(entry(1, "N0CALL", 45.15, -122.15, kNoon + 90));
+                const std::size_t extra = change == Change::LongCutShort ? 200 : 0;
+                for (std::size_t k = 0; k < extra; ++k)
+                    write(entry(1, "N0CALL", 45.15 + k * 1e-4, -122.15, kNoon + 91 + static_cast<int>(k)));
+                const bool cut = change == Change::CutShort || change == Change::LongCutShort;
                 const fs::path path = rig.tmp.path() / f.file;
                 std::string theirs;
                 if (change == Change::Deleted) {
@@ -229,18 +243,28 @@ TEST(MapDocuments, FilesChangedBetweenReportsAreNeverWrittenIntoNorLost) {
                 } else if (change == Change::Replaced) {
                     theirs = "edited by someone else\r\n";
                     rig.tmp.write(f.file, theirs);
-                } else {
+                } else if (change == Change::AppendedTo) {
                     theirs = rig.file(f.file) + "<!-- a note -->";
                     std::ofstream(path, std::ios::app) << "<!-- a note -->";
+                } else if (cut) {
+                    theirs = rig.file(f.file).substr(0, 100);
+                    ASSERT_EQ(::truncate(path.c_str(), 100), 0);
                 }
-                write(entry(1, "N0CALL", 45.2, -122.2, kNoon + 120));
+                write(entry(1, "N0CALL", 45.2, -122.2, kNoon + 120), change != Change::Untouched);
+                // In a pass, a file cut short by truncate(2) is found out when
+                // the pass ends; the next report brings it back whole.
+                if (cut) write(entry(1, "N0CALL", 45.25, -122.25, kNoon + 500));
                 expectFileMatchesMemory(*doc, f.allTimes);
-                if (change == Change::Deleted) {
+                if (change == Change::Untouched) {
+                    EXPECT_EQ(doc->tracks()[0].points.size(), 4u);
+                    EXPECT_FALSE(rig.has(f.kept));
+                    EXPECT_EQ(rig.errors(), "");
+                } else if (change == Change::Deleted) {
                     EXPECT_EQ(doc->tracks()[0].points.size(), 1u);
                     EXPECT_FALSE(rig.has(f.kept));
                     EXPECT_EQ(rig.errors(), "");
                 } else {
-                    EXPECT_EQ(doc->tracks()[0].points.size(), 4u);
+                    EXPECT_EQ(doc->tracks()[0].points.size(), 4 + extra + cut);
                     EXPECT_EQ(rig.file(f.kept), theirs);
                     EXPECT_NE(rig.errors().find(std::string(f.file) +
                                                 " was changed by another program; that version is "
@@ -250,6 +274,45 @@ TEST(MapDocuments, FilesChangedBetweenReportsAreNeverWrittenIntoNorLost) {
                         << rig.errors();
                 }
             }
+    }
+}
+
+// Written through its mapping inside passes, the document still tells the
+// programs watching it: after every report, and in an import (a batch) once
+// a second and when the import ends.
+TEST(MapDocuments, ProgramsWatchingADocumentHearOfItsReports) {
+    for (const auto& f : kFamilies) {
+        SCOPED_TRACE(f.file);
+        Rig rig;
+        auto doc = f.make(rig.ctx);
+        auto report = [&](int i) {
+            WorkDirPass pass(rig.dir);
+            doc->write(entry(1, "N0CALL", 45 + i * 1e-3, -122, kNoon + i));
+        };
+        for (int i = 0; i < 3; ++i)
+            report(i);
+        const long rebuilt = doc->rebuilds();
+        const int in = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(in, (rig.tmp.path() / f.file).c_str(), IN_MODIFY), 0);
+        auto heard = [&] {
+            alignas(inotify_event) char buf[4096];
+            bool any = false;
+            while (::read(in, buf, sizeof buf) > 0)
+                any = true;
+            return any;
+        };
+        report(3);
+        EXPECT_TRUE(heard());
+        {
+            WorkDirBatch batch(rig.dir);
+            for (int i = 4; i < 8; ++i)
+                report(i);
+            heard();
+        }
+        EXPECT_TRUE(heard());
+        EXPECT_EQ(doc->rebuilds(), rebuilt); // all of it in place, on the file watched
+        expectFileMatchesMemory(*doc, f.allTimes);
+        ::close(in);
     }
 }
 
