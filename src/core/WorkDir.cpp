@@ -152,6 +152,66 @@ int writeInPieces(int fd, std::string_view data) {
     return 0;
 }
 
+// Spans copied from another open file into a new one.
+struct SpanSource {
+    int fd = -1;
+    const std::vector<FileSpan>* spans = nullptr;
+};
+
+// Copies `size` bytes from `in` at `from` to the end of `out`: within the
+// kernel where the file systems allow, else through a small buffer. A source
+// that ends early is a failure (EIO): it is no longer the file it was.
+int copySpan(int in, std::size_t from, std::size_t size, int out) {
+    auto at = static_cast<off_t>(from);
+    bool kernel = true;
+    char buf[64 * 1024];
+    while (size > 0) {
+        ssize_t n;
+        if (kernel) {
+            n = ::copy_file_range(in, &at, out, nullptr, size, 0);
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                kernel = false;
+                continue;
+            }
+        } else {
+            n = ::pread(in, buf, std::min(size, sizeof buf), at);
+            if (n > 0) {
+                if (const int e = writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) return e;
+                at += n;
+            }
+        }
+        if (n == 0) return EIO;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Writes the text with the spans put in at their places.
+int writeKeeping(int fd, std::string_view text, const SpanSource& from) {
+    static const std::string kBlanks(16 * 1024, ' ');
+    std::size_t written = 0, used = 0; // in the new file, in the text
+    for (const FileSpan& span : *from.spans) {
+        const std::size_t before = span.at - written;
+        if (const int e = writeInPieces(fd, text.substr(used, before))) return e;
+        used += before;
+        if (span.blanks) {
+            for (std::size_t left = span.size; left > 0;) {
+                const std::size_t n = std::min(left, kBlanks.size());
+                if (const int e = writeAll(fd, std::string_view(kBlanks).substr(0, n))) return e;
+                left -= n;
+            }
+        } else if (const int e = copySpan(from.fd, span.from, span.size, fd)) {
+            return e;
+        }
+        written = span.at + span.size;
+    }
+    return writeInPieces(fd, text.substr(used));
+}
+
 // Rewrites a file in place; any short write or a failing close is a failure,
 // so a full disk never passes for success.
 void rewriteFile(const fs::path& p, std::string_view data) {
@@ -269,8 +329,8 @@ void freeName(const fs::path& p) {
 }
 
 void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
-                 std::optional<Failure>& keepFailed, FileIdentity* placed = nullptr,
-                 const struct stat* known = nullptr);
+                 std::optional<Failure>& keepFailed, FileIdentity* placed = nullptr, const struct stat* known = nullptr,
+                 const SpanSource* from = nullptr);
 
 // Gives the file at `from` the free name `to`: a hard link where the file
 // system has them, else a copy.
@@ -289,7 +349,8 @@ void linkOrCopy(const fs::path& from, const fs::path& to) {
 // a failure to keep it lands in `keepFailed`, the replacement goes ahead.
 // `known`, when given, is a stat of the target as a regular file.
 void replaceFile(const fs::path& target, std::string_view data, const ReplaceOptions& options, const fs::path& previous,
-                 std::optional<Failure>& keepFailed, FileIdentity* placed, const struct stat* known) {
+                 std::optional<Failure>& keepFailed, FileIdentity* placed, const struct stat* known,
+                 const SpanSource* from) {
     struct stat old {};
     bool exists = true;
     if (known) {
@@ -306,7 +367,7 @@ void replaceFile(const fs::path& target, std::string_view data, const ReplaceOpt
     // through, and given the rest once complete.
     const mode_t wanted = old.st_mode & 07777;
     Fd f(createScratch(target, exists ? wanted & 0777 : options.newMode, scratch));
-    int e = writeInPieces(f.fd, data);
+    int e = from ? writeKeeping(f.fd, data, *from) : writeInPieces(f.fd, data);
     struct stat now {};
     const bool seen = e == 0 && (exists || placed) && ::fstat(f.fd, &now) == 0;
     if (e == 0 && exists && (!seen || (now.st_mode & 07777) != wanted) && ::fchmod(f.fd, wanted) != 0) e = errno;
@@ -729,6 +790,26 @@ void WorkDir::replaceAtomically(std::string_view name, std::string_view text, co
     std::optional<Failure> keepFailed;
     replaceFile(followLinks(path(name)), text, options, previous, keepFailed);
     if (keepFailed) throw *keepFailed;
+}
+
+bool WorkDir::replaceAtomicallyKeeping(std::string_view name, const FileIdentity& expected, std::string_view text,
+                                       const std::vector<FileSpan>& spans) const {
+    Fd source(-1);
+    if (std::any_of(spans.begin(), spans.end(), [](const FileSpan& s) { return !s.blanks; })) {
+        if (!expected.present) return false;
+        struct stat sb {};
+        bool looked = true;
+        OpenFile* f = stillNamed(*open_, root_, name, FileUse::InPlace, sb, &looked);
+        if (!f || !(looked ? identityOf(sb) == expected : asLeft(*f, expected))) return false;
+        // Its own descriptor: the kept one goes with the version replaced.
+        source.fd = ::fcntl(f->fd, F_DUPFD_CLOEXEC, 0);
+        if (source.fd < 0) failFromErrno(errno);
+    }
+    open_->forget(name);
+    const SpanSource from{source.fd, &spans};
+    std::optional<Failure> keepFailed;
+    replaceFile(followLinks(path(name)), text, {}, {}, keepFailed, nullptr, nullptr, &from);
+    return true;
 }
 
 void WorkDir::replaceLinesAtomically(std::string_view name, const std::vector<std::string>& lines,

@@ -59,6 +59,14 @@ struct FilePatch {
     std::string data;
 };
 
+// `size` bytes from `from` in a file's present version (or blanks), to stand
+// at `at` in its next.
+struct FileSpan {
+    std::size_t at = 0, from = 0, size = 0;
+    bool blanks = false;
+    bool operator==(const FileSpan&) const = default;
+};
+
 // One line as read: at most the reader's limit; `cut` when the line was
 // longer (the rest of it is skipped), `ended` false only for a last line
 // without its line end.
@@ -157,6 +165,13 @@ public:
     // none. A failed write throws, the file let go.
     FileIdentity writeInPlace(std::string_view name, const FileIdentity& expected,
                               const std::vector<FilePatch>& patches) const;
+    // Replaces the file, as replaceAtomically does, by `text` with the spans
+    // (blanks, or parts of its present version) put in at their places:
+    // `text` holds all but the spans, in order. Parts of the present version
+    // are copied within the kernel, never through memory, provided it is
+    // still the file `expected` describes; false, with nothing done, otherwise.
+    bool replaceAtomicallyKeeping(std::string_view name, const FileIdentity& expected, std::string_view text,
+                                  const std::vector<FileSpan>& spans) const;
     // Appends `size` bytes of the file from `at` to `out`, provided it is
     // still the file `expected` describes; false (nothing appended) otherwise.
     bool readInPlace(std::string_view name, const FileIdentity& expected, std::size_t at, std::size_t size,

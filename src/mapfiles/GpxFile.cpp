@@ -34,10 +34,15 @@ GpxFile::GpxFile(Context& ctx) : PaddedDocument(ctx, kGpx, kGpxKept, "Saving Fil
 std::string GpxFile::block(int slot, int which, bool) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     if (which == 0) {
+        // Rewritten at every report: built in one string.
         const TrackPoint& p = t.points.back();
-        return "<wpt lat=\"" + coordText(p.lat) + "\" lon=\"" + coordText(p.lon) + "\"><time>" + isoTime(p.time) +
-               "</time><name>" + xmlEscaped(t.name) + "</name>" + description(slot, t) + "<extensions>" +
-               slotExtensions(slot, t) + "</extensions></wpt>";
+        std::string out;
+        out.reserve(2 * t.name.size() + 2 * t.callsign.size() + t.tactical.size() + 320);
+        out.append("<wpt lat=\"").append(coordText(p.lat)).append("\" lon=\"").append(coordText(p.lon));
+        out.append("\"><time>").append(isoTime(p.time)).append("</time><name>").append(xmlEscaped(t.name));
+        out.append("</name>").append(description(slot, t)).append("<extensions>").append(slotExtensions(slot, t));
+        out.append("</extensions></wpt>");
+        return out;
     }
     std::string colour = rgbHex(slot + 1).substr(1);
     for (char& c : colour)
@@ -49,8 +54,11 @@ std::string GpxFile::block(int slot, int which, bool) const {
 }
 
 std::string GpxFile::pointText(const TrackPoint& p, bool) const {
-    return "\r\n<trkpt lat=\"" + coordText(p.lat) + "\" lon=\"" + coordText(p.lon) + "\"><time>" + isoTime(p.time) +
-           "</time></trkpt>";
+    std::string out;
+    out.reserve(96);
+    out.append("\r\n<trkpt lat=\"").append(coordText(p.lat)).append("\" lon=\"").append(coordText(p.lon));
+    out.append("\"><time>").append(isoTime(p.time)).append("</time></trkpt>");
+    return out;
 }
 
 void GpxFile::compose(Composer& c) const {

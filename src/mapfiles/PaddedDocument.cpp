@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -41,12 +42,8 @@ PaddedDocument::Composer::Composer(const PaddedDocument& doc, bool fromFile) : d
     // Room in proportion to the slot's own track and to all of them: a slot
     // that runs out has written a good share of the document since the last
     // rebuild, which pays for the next one.
-    std::size_t rooms = 0;
-    for (std::size_t s = 0; s < 8; ++s) {
+    for (std::size_t s = 0; s < 8; ++s)
         room_[s] = std::max({kMinRoom, (inFile_[s].size + points_[s].size()) / 2, total / 16});
-        rooms += room_[s];
-    }
-    out_.reserve(total + rooms + 16 * 1024);
 }
 
 void PaddedDocument::Composer::block(int slot, int which) {
@@ -58,7 +55,7 @@ void PaddedDocument::Composer::block(int slot, int which) {
     // station needs no rebuild.
     const std::size_t size = std::max(t.size(), doc_.block(slot, which, !listed).size()) + kBlockSlack;
     auto& r = p.blocks[static_cast<std::size_t>(which)];
-    r = {out_.size(), size, t};
+    r = {pos(), size, t};
     r.written.resize(size, ' ');
     out_ += r.written;
 }
@@ -66,20 +63,21 @@ void PaddedDocument::Composer::block(int slot, int which) {
 void PaddedDocument::Composer::track(int slot) {
     const auto s = static_cast<std::size_t>(slot);
     Place& p = places_[s];
-    p.pointsAt = out_.size();
-    const InFile& f = inFile_[s];
-    if (f.size != 0 && !doc_.ctx_.dir.readInPlace(doc_.file_, doc_.stamp_, f.at, f.size, out_)) {
-        const auto& pts = doc_.slots_[s].points;
-        for (std::size_t i = 0; i < f.count; ++i)
-            out_ += doc_.pointText(pts[i], i == 0);
-    }
+    p.pointsAt = pos();
+    // The points already in the file and the room are no text here: copied
+    // and blanked as the file is written.
+    auto span = [&](FileSpan sp) {
+        sp.at = pos();
+        spans_.push_back(sp);
+        inSpans_ += sp.size;
+    };
+    if (inFile_[s].size != 0) span({0, inFile_[s].at, inFile_[s].size, false});
     out_ += points_[s];
-    p.count = doc_.listed(slot) ? doc_.slots_[s].points.size() : 0;
-    p.insertAt = out_.size();
+    p.insertAt = pos();
     out_ += doc_.closing(doc_.listed(slot));
-    p.closingEnd = out_.size();
-    out_.append(room_[s], ' ');
-    p.end = out_.size();
+    p.closingEnd = pos();
+    span({0, 0, room_[s], true});
+    p.end = pos();
     p.placed = true;
 }
 
@@ -105,7 +103,7 @@ bool PaddedDocument::showsMemory() {
     Composer theirs(*this, false);
     compose(theirs);
     std::swap(slots_, file);
-    return ours.out_ == theirs.out_;
+    return ours.out_ == theirs.out_ && ours.spans_ == theirs.spans_;
 }
 
 std::string PaddedDocument::allPoints(const std::vector<TrackPoint>& pts) const {
@@ -290,14 +288,21 @@ bool PaddedDocument::applyPatches(const std::vector<Patch>& patches) {
 }
 
 void PaddedDocument::rebuild(bool foreign) {
-    Composer c(*this, !foreign && layoutKnown_);
-    compose(c);
+    std::unique_ptr<Composer> c(new Composer(*this, !foreign && layoutKnown_));
+    compose(*c);
+    // Until the new version is in place: a failed rebuild is done again whole.
+    layoutKnown_ = false;
     // Another program's version of the file is kept, whole, before ours takes
     // the name back (unless it went away meanwhile).
     if (foreign && !stampOf(dir(), file_).present) foreign = false;
     if (foreign) dir().copyAtomically(file_, kept_);
-    dir().replaceAtomically(file_, c.out_);
-    places_ = c.places_;
+    if (!dir().replaceAtomicallyKeeping(file_, stamp_, c->out_, c->spans_)) {
+        // The file changed under us: composed again, from memory alone.
+        c.reset(new Composer(*this, false));
+        compose(*c);
+        dir().replaceAtomicallyKeeping(file_, stamp_, c->out_, c->spans_);
+    }
+    places_ = c->places_;
     layoutKnown_ = true;
     stamp_ = stampOf(dir(), file_);
     ++rebuilds_;

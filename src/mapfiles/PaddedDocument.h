@@ -80,6 +80,7 @@ public:
     class Composer {
     public:
         void text(std::string_view s) { out_ += s; }
+        std::size_t pos() const { return out_.size() + inSpans_; } // in the document
         void block(int slot, int which);
         // The slot's points, closing and room; right after its last block.
         void track(int slot);
@@ -103,7 +104,10 @@ public:
             std::size_t count = 0, at = 0, size = 0;
         };
         const PaddedDocument& doc_;
+        // The document but for the spans: the points taken from the file and the rooms.
         std::string out_;
+        std::vector<FileSpan> spans_;
+        std::size_t inSpans_ = 0;
         std::array<InFile, 8> inFile_;
         std::array<std::string, 8> points_; // the text of the points after those
         std::array<std::size_t, 8> room_{};
