@@ -44,6 +44,7 @@ struct OpenFile {
     // byte so written since the file was last written through `fd`.
     char* map = nullptr;
     std::size_t mapSize = 0;
+    std::size_t mappedWrites = 0; // bytes written through it since its pages were last let go
     bool mappable = true;
     std::int64_t untoldAt = -1;
     std::uint64_t lastUse = 0;

@@ -500,6 +500,8 @@ namespace {
 // Writes the patches through the file's shared mapping (made at its first
 // such write): no system call at all. False when they do not all fit in the
 // file as it was left, or the file was cut short under them (a fault).
+constexpr std::size_t kLetGoAfter = 256 * 1024;
+
 bool writeMapped(OpenFile& f, const std::vector<FilePatch>& patches, bool& cutShort) {
     cutShort = false;
     if (f.sizeAfter == 0) return false;
@@ -523,6 +525,14 @@ bool writeMapped(OpenFile& f, const std::vector<FilePatch>& patches, bool& cutSh
             return false;
         }
         f.untoldAt = static_cast<std::int64_t>(patch.at + patch.data.size() - 1);
+        f.mappedWrites += patch.data.size();
+    }
+    // Every page written stays in the process's memory while mapped; let go
+    // of them now and then (they stay in the page cache, written or not), so
+    // that a long track costs no more memory than a short one.
+    if (f.mappedWrites >= kLetGoAfter) {
+        ::madvise(f.map, f.mapSize, MADV_DONTNEED);
+        f.mappedWrites = 0;
     }
     return true;
 }

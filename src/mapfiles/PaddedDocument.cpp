@@ -106,7 +106,7 @@ bool PaddedDocument::showsMemory() {
     return ours.out_ == theirs.out_ && ours.spans_ == theirs.spans_;
 }
 
-std::string PaddedDocument::allPoints(const std::vector<TrackPoint>& pts) const {
+std::string PaddedDocument::allPoints(const PointList& pts) const {
     std::string out;
     for (std::size_t i = 0; i < pts.size(); ++i)
         out += pointText(pts[i], i == 0);
@@ -173,7 +173,7 @@ void PaddedDocument::write(const MapEntry& e) {
     const bool newSlot = t.points.empty();
     const bool newStation = !newSlot && !text::iequals(t.callsign, e.callsign);
     const bool wasListed = listed(s);
-    std::vector<TrackPoint> old;
+    PointList old;
     if (newStation) {
         old.swap(t.points);
         places_[static_cast<std::size_t>(s)].count = 0; // no longer this track's points
@@ -188,8 +188,7 @@ void PaddedDocument::write(const MapEntry& e) {
     rebuild(foreign || (layoutKnown_ && !(dir().identityAsLeft(file_, stamp_) == stamp_)));
 }
 
-bool PaddedDocument::inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed,
-                             bool namesChanged) {
+bool PaddedDocument::inPlace(int slot, const PointList& old, bool newStation, bool wasListed, bool namesChanged) {
     Place& p = places_[static_cast<std::size_t>(slot)];
     const auto k = static_cast<std::size_t>(blockCount());
     if (!p.placed || p.blocks.size() != k || p.blocks[k - 1].at + p.blocks[k - 1].size != p.pointsAt) return false;

@@ -27,6 +27,7 @@
 
 #include "mapfiles/MapFileIo.h"
 #include "mapfiles/MapFileStep.h"
+#include "mapfiles/PointList.h"
 
 #include <array>
 #include <cstdint>
@@ -37,16 +38,11 @@
 
 namespace qv::mapfile {
 
-struct TrackPoint {
-    double lat = 0, lon = 0;
-    std::int64_t time = 0; // UTC seconds
-};
-
 // What one slot shows: the station, its names and its track, oldest first;
 // the last point is the latest position. No points: the slot is not shown.
 struct SlotTrack {
     std::string callsign, tactical, name; // name: the display name
-    std::vector<TrackPoint> points;
+    PointList points;
 };
 using SlotTracks = std::array<SlotTrack, 8>; // slots A .. H
 
@@ -141,10 +137,10 @@ private:
     using Patch = FilePatch;
 
     void load();
-    bool inPlace(int slot, const std::vector<TrackPoint>& old, bool newStation, bool wasListed, bool namesChanged);
+    bool inPlace(int slot, const PointList& old, bool newStation, bool wasListed, bool namesChanged);
     bool applyPatches(const std::vector<Patch>& patches);
     void rebuild(bool foreign);
-    std::string allPoints(const std::vector<TrackPoint>& pts) const;
+    std::string allPoints(const PointList& pts) const;
     // Where the text of the slot's first points stands in the file, while
     // the file is as we left it; none when that is not known.
     Composer::InFile pointsInFile(int slot) const;

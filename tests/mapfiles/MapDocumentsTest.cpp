@@ -277,6 +277,36 @@ TEST(MapDocuments, FilesChangedBetweenReportsAreNeverWrittenIntoNorLost) {
     }
 }
 
+// A track longer than memory holds (older points wait in a scratch file)
+// comes back whole when another program's version forces a rebuild from
+// memory, and when the slot is handed to another station.
+TEST(MapDocuments, TracksLongerThanMemoryHoldsComeBackWhole) {
+    for (const auto& f : kFamilies) {
+        SCOPED_TRACE(f.file);
+        Rig rig;
+        auto doc = f.make(rig.ctx);
+        auto write = [&](const MapEntry& e) {
+            WorkDirPass pass(rig.dir);
+            doc->write(e);
+        };
+        const std::size_t n = 2 * PointList::kChunk + 100;
+        for (std::size_t i = 0; i < n; ++i)
+            write(entry(1, "N0CALL", 40 + i * 1e-5, -100, kNoon + static_cast<int>(i)));
+        rig.tmp.write(f.file, "edited\r\n");
+        write(entry(1, "N0CALL", 41, -101, kNoon + 100000));
+        EXPECT_EQ(rig.file(f.kept), "edited\r\n");
+        ASSERT_EQ(doc->tracks()[0].points.size(), n + 1);
+        SlotTracks file;
+        ASSERT_TRUE(doc->readBack(file));
+        ASSERT_EQ(file[0].points.size(), n + 1);
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(file[0].points[i].lat, 40 + i * 1e-5) << i;
+        write(entry(1, "K7NEXT", 42, -102, kNoon + 100001));
+        EXPECT_EQ(doc->tracks()[0].points.size(), 1u);
+        expectFileMatchesMemory(*doc, f.allTimes);
+    }
+}
+
 // Written through its mapping inside passes, the document still tells the
 // programs watching it: after every report, and in an import (a batch) once
 // a second and when the import ends.
