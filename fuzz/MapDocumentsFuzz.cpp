@@ -2,7 +2,8 @@
 // first byte picks which). Whatever the file held, the reports written after
 // it must leave a document that reads back as exactly what the program holds
 // in memory: a new slot (rebuild), a report in place, a slot handed to another
-// station.
+// station; each report inside a file-writing pass (written through the
+// document's mapping) or outside one, as the first byte also says.
 #include "FuzzPorts.h"
 #include "core/Context.h"
 #include "core/ErrorLog.h"
@@ -17,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 using namespace qv;
@@ -88,8 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         entry(slot, "W7NEW", 10, 20),
         entry(slot, "W7NEW", 10.5, 20.5),
     };
-    for (const MapEntry& e : reports) {
+    const int passes = data[0] / 24; // one bit a report
+    for (std::size_t k = 0; k < std::size(reports); ++k) {
+        const MapEntry& e = reports[k];
         try {
+            std::optional<WorkDirPass> pass;
+            if ((passes >> (k % 4)) & 1) pass.emplace(dir);
             doc->write(e);
         } catch (const Failure& f) {
             std::fprintf(stderr, "write failed: %d %s\n", f.number(), f.description().c_str());
