@@ -500,7 +500,7 @@ namespace {
 // Writes the patches through the file's shared mapping (made at its first
 // such write): no system call at all. False when they do not all fit in the
 // file as it was left, or the file was cut short under them (a fault).
-constexpr std::size_t kLetGoAfter = 256 * 1024;
+constexpr std::size_t kLetGoAfter = 1024 * 1024;
 
 bool writeMapped(OpenFile& f, const std::vector<FilePatch>& patches, bool& cutShort) {
     cutShort = false;
@@ -1155,15 +1155,17 @@ std::vector<std::string> splitLines(std::string_view text) {
 void appendCrlfLine(std::string& out, std::string_view line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
         line.remove_suffix(1);
+    // Runs between line breaks go in whole: a record is one run.
+    std::size_t start = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
-            out += "\r\n";
-        } else {
-            out.push_back(c);
-        }
+        if (c != '\r' && c != '\n') continue;
+        out.append(line.substr(start, i - start));
+        if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+        out += "\r\n";
+        start = i + 1;
     }
+    out.append(line.substr(start));
     out += "\r\n";
 }
 

@@ -26,36 +26,46 @@ GeoJsonFile::GeoJsonFile(Context& ctx) : PaddedDocument(ctx, kGeoJson, kGeoJsonK
 std::string GeoJsonFile::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     const char letter = static_cast<char>('A' + slot);
-    const std::string colour = jsonQuoted(rgbHex(slot + 1));
-    // Rewritten at every report: built in one string.
-    std::string names;
-    names.reserve(160);
     auto add = [](std::string& out, std::string_view key, std::string_view quotedValue) {
         out.append(",\"").append(key).append("\":").append(quotedValue);
     };
-    add(names, "slot", std::string{'"', letter, '"'});
-    add(names, "callsign", jsonQuoted(t.callsign));
-    add(names, "tactical", jsonQuoted(t.tactical));
-    const std::string name = jsonQuoted(t.name);
-    add(names, "name", name);
-    add(names, "colour", colour);
+    auto names = [&] {
+        std::string out;
+        add(out, "slot", std::string{'"', letter, '"'});
+        add(out, "callsign", jsonQuoted(t.callsign));
+        add(out, "tactical", jsonQuoted(t.tactical));
+        add(out, "name", jsonQuoted(t.name));
+        add(out, "colour", jsonQuoted(rgbHex(slot + 1)));
+        return out;
+    };
+    // Rewritten at every report: the time and position between what the names make.
+    const std::string& head = namesText(slot, 0, [&] {
+        std::string out = "{\"type\":\"Feature\",\"id\":\"" + std::string(1, letter) +
+                          "\",\"properties\":{\"kind\":\"position\"" + names();
+        add(out, "time", "\"");
+        return out;
+    });
+    const std::string& middle = namesText(slot, 1, [&] {
+        std::string out = "\"";
+        add(out, "title", jsonQuoted(t.name));
+        add(out, "marker-color", jsonQuoted(rgbHex(slot + 1)));
+        add(out, "marker-symbol", std::string{'"', static_cast<char>('a' + slot), '"'});
+        out += "},\"geometry\":{\"type\":\"Point\",\"coordinates\":";
+        return out;
+    });
+    const std::string& track = namesText(slot, 2, [&] {
+        std::string out = ",\r\n{\"type\":\"Feature\",\"id\":\"" + std::string(1, letter) +
+                          "-track\",\"properties\":{\"kind\":\"track\"" + names();
+        add(out, "stroke", jsonQuoted(rgbHex(slot + 1)));
+        add(out, "stroke-width", "3");
+        out += "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+        return out;
+    });
     const TrackPoint& p = t.points.back();
     std::string out;
-    out.reserve(2 * names.size() + 400);
-    out.append("{\"type\":\"Feature\",\"id\":\"").append(1, letter).append("\",\"properties\":{\"kind\":\"position\"");
-    out += names;
-    add(out, "time", '"' + isoTime(p.time) + '"');
-    add(out, "title", name);
-    add(out, "marker-color", colour);
-    add(out, "marker-symbol", std::string{'"', static_cast<char>('a' + slot), '"'});
-    out.append("},\"geometry\":{\"type\":\"Point\",\"coordinates\":").append(position(p)).append("}}");
-    if (listed) {
-        out.append(",\r\n{\"type\":\"Feature\",\"id\":\"").append(1, letter);
-        out.append("-track\",\"properties\":{\"kind\":\"track\"").append(names);
-        add(out, "stroke", colour);
-        add(out, "stroke-width", "3");
-        out.append("},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[");
-    }
+    out.reserve(head.size() + middle.size() + track.size() + 64);
+    out.append(head).append(isoTime(p.time)).append(middle).append(position(p)).append("}}");
+    if (listed) out.append(track);
     return out;
 }
 

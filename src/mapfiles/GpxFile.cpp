@@ -34,14 +34,16 @@ GpxFile::GpxFile(Context& ctx) : PaddedDocument(ctx, kGpx, kGpxKept, "Saving Fil
 std::string GpxFile::block(int slot, int which, bool) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     if (which == 0) {
-        // Rewritten at every report: built in one string.
+        // Rewritten at every report: the position and time, then what the names make.
         const TrackPoint& p = t.points.back();
+        const std::string& rest = namesText(slot, 0, [&] {
+            return "</time><name>" + xmlEscaped(t.name) + "</name>" + description(slot, t) + "<extensions>" +
+                   slotExtensions(slot, t) + "</extensions></wpt>";
+        });
         std::string out;
-        out.reserve(2 * t.name.size() + 2 * t.callsign.size() + t.tactical.size() + 320);
+        out.reserve(rest.size() + 96);
         out.append("<wpt lat=\"").append(coordText(p.lat)).append("\" lon=\"").append(coordText(p.lon));
-        out.append("\"><time>").append(isoTime(p.time)).append("</time><name>").append(xmlEscaped(t.name));
-        out.append("</name>").append(description(slot, t)).append("<extensions>").append(slotExtensions(slot, t));
-        out.append("</extensions></wpt>");
+        out.append("\"><time>").append(isoTime(p.time)).append(rest);
         return out;
     }
     std::string colour = rgbHex(slot + 1).substr(1);

@@ -50,25 +50,33 @@ KmlFiles::KmlFiles(Context& ctx) : PaddedDocument(ctx, kKml, kKmlKept, "Saving F
 std::string KmlFiles::block(int slot, int, bool listed) const {
     const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
     const char letter = static_cast<char>('A' + slot);
-    const std::string name = xmlEscaped(t.name);
     const TrackPoint& p = t.points.back();
     const std::string when = isoTime(p.time);
-    // Rewritten at every report: built in one string.
+    // Rewritten at every report: the time and position between what the names make.
+    const std::string& head = namesText(slot, 0, [&] {
+        const std::string name = xmlEscaped(t.name);
+        return "<Folder id=\"slot" + std::string(1, letter) + "\"><name>" + name + "</name><open>1</open>" +
+               "<Placemark id=\"" + letter + "\"><name>" + name + "</name><description>" + xmlEscaped(t.callsign) +
+               ", slot " + letter + ", ";
+    });
+    const std::string& middle = namesText(slot, 1, [&] {
+        return "</when></TimeStamp><styleUrl>#colour" + std::string(1, letter) + "</styleUrl><ExtendedData>" +
+               data("slot", std::string(1, letter)) + data("callsign", t.callsign) + data("tactical", t.tactical) +
+               "</ExtendedData><Point><coordinates>";
+    });
+    const std::string& track = namesText(slot, 2, [&] {
+        return "</coordinates></Point></Placemark><Placemark id=\"" + std::string(1, letter) + "-track\"><name>" +
+               xmlEscaped(t.name) + " track</name><styleUrl>#colour" + letter +
+               "</styleUrl><LineString><tessellate>1</tessellate><coordinates>";
+    });
     std::string out;
-    out.reserve(3 * name.size() + 2 * t.callsign.size() + t.tactical.size() + 600);
-    out.append("<Folder id=\"slot").append(1, letter).append("\"><name>").append(name);
-    out.append("</name><open>1</open><Placemark id=\"").append(1, letter).append("\"><name>").append(name);
-    out.append("</name><description>").append(xmlEscaped(t.callsign)).append(", slot ").append(1, letter);
-    out.append(", ").append(when).append("</description><TimeStamp><when>").append(when);
-    out.append("</when></TimeStamp><styleUrl>#colour").append(1, letter).append("</styleUrl><ExtendedData>");
-    out.append(data("slot", std::string_view(&letter, 1))).append(data("callsign", t.callsign));
-    out.append(data("tactical", t.tactical)).append("</ExtendedData><Point><coordinates>");
-    out.append(coordinates(p)).append("</coordinates></Point></Placemark>");
-    if (listed) {
-        out.append("<Placemark id=\"").append(1, letter).append("-track\"><name>").append(name);
-        out.append(" track</name><styleUrl>#colour").append(1, letter);
-        out.append("</styleUrl><LineString><tessellate>1</tessellate><coordinates>");
-    }
+    out.reserve(head.size() + middle.size() + track.size() + 96);
+    out.append(head).append(when).append("</description><TimeStamp><when>").append(when).append(middle);
+    out.append(coordinates(p));
+    if (listed)
+        out.append(track);
+    else
+        out.append("</coordinates></Point></Placemark>");
     return out;
 }
 

@@ -130,6 +130,22 @@ protected:
     // Runs after each whole rewrite of the file.
     virtual void replaced() {}
 
+    // A piece of a block made from the slot's names alone (slot 0..7, part
+    // 0..3): built again only when the names change, since the blocks that
+    // show the latest position are written at every report.
+    template <class Build> const std::string& namesText(int slot, int part, Build&& build) const {
+        NamesText& c = namesTexts_[static_cast<std::size_t>(slot)][static_cast<std::size_t>(part)];
+        const SlotTrack& t = slots_[static_cast<std::size_t>(slot)];
+        if (!c.built || c.callsign != t.callsign || c.tactical != t.tactical || c.name != t.name) {
+            c.text = build();
+            c.callsign = t.callsign;
+            c.tactical = t.tactical;
+            c.name = t.name;
+            c.built = true;
+        }
+        return c.text;
+    }
+
     SlotTracks slots_;
 
 private:
@@ -146,6 +162,12 @@ private:
     Composer::InFile pointsInFile(int slot) const;
     // Whether the file, as read now, shows what memory holds.
     bool showsMemory();
+
+    struct NamesText {
+        std::string callsign, tactical, name, text;
+        bool built = false;
+    };
+    mutable std::array<std::array<NamesText, 4>, 8> namesTexts_;
 
     std::string file_, kept_, status_;
     bool loaded_ = false;

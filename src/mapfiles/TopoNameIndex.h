@@ -38,7 +38,7 @@ private:
 
     FileStamp stamp_;
     bool valid_ = false;
-    bool appendedLast_ = false; // our last append brought the names up to date
+    bool appendedLast_ = false;             // our last append brought the names up to date
     std::unordered_set<std::string> names_; // upper case
 };
 
