@@ -169,7 +169,9 @@ int copySpan(int in, std::size_t from, std::size_t size, int out) {
         ssize_t n;
         if (kernel) {
             n = ::copy_file_range(in, &at, out, nullptr, size, 0);
-            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            // Not between these files, not on this kernel, or filtered out (seccomp).
+            if (n < 0 &&
+                (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM)) {
                 kernel = false;
                 continue;
             }
