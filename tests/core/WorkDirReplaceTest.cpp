@@ -88,3 +88,46 @@ TEST(WorkDirReplace, LinesAreReadWithinTheirLimit) {
     });
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "bb", "ccc", "dddd cut", "", "e unended"}));
 }
+
+// A replacement made of text, blanks and spans of the file's present
+// version: the spans are taken from the version as we left it, and from no
+// other file that has taken the name since.
+TEST(WorkDirReplace, ReplacementKeepingSpansOfThePresentVersion) {
+    qv::test::TempDir tmp;
+    WorkDir dir(tmp.path());
+    dir.replaceAtomically("doc.txt", "head[0123456789]tail");
+    const FileIdentity left = dir.identity("doc.txt");
+    // A write in place keeps the file open, as a document is between reports.
+    const FileIdentity after = dir.writeInPlace("doc.txt", left, {{0, "HEAD"}});
+    ASSERT_TRUE(after.present);
+
+    const std::vector<FileSpan> spans = {{3, 5, 10, false}, {17, 0, 3, true}, {20, 0, 4, false}};
+    ASSERT_TRUE(dir.replaceAtomicallyKeeping("doc.txt", after, "<<<>>>!!", spans));
+    EXPECT_EQ(tmp.read("doc.txt"), "<<<0123456789>>>!   HEAD!");
+
+    // Blanks alone need no present version.
+    ASSERT_TRUE(dir.replaceAtomicallyKeeping("doc.txt", {}, "ab", {{1, 0, 2, true}}));
+    EXPECT_EQ(tmp.read("doc.txt"), "a  b");
+
+    // Another file under the name: nothing copied from it, nothing replaced.
+    const FileIdentity ours = dir.writeInPlace("doc.txt", dir.identity("doc.txt"), {{0, "A"}});
+    tmp.write("doc.txt", "a stranger's text");
+    EXPECT_FALSE(dir.replaceAtomicallyKeeping("doc.txt", ours, "x", {{0, 0, 1, false}}));
+    EXPECT_EQ(tmp.read("doc.txt"), "a stranger's text");
+}
+
+// Lines are ended by exactly one CR LF, whatever breaks they carry inside.
+TEST(WorkDirReplace, LinesEndedByOneCrLf) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "\r\n"},
+        {"plain", "plain\r\n"},
+        {"ends\r\n\n\r", "ends\r\n"},
+        {"a\rb\nc\r\nd", "a\r\nb\r\nc\r\nd\r\n"},
+        {"\n\nx", "\r\n\r\nx\r\n"},
+    };
+    for (const auto& [line, want] : cases) {
+        std::string out = "pre";
+        appendCrlfLine(out, line);
+        EXPECT_EQ(out, "pre" + want) << line;
+    }
+}
