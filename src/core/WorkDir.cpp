@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -499,11 +498,12 @@ FileIdentity WorkDir::identityAsLeft(std::string_view name, const FileIdentity& 
 
 namespace {
 
+// Bytes written through a mapping after which its pages are let go.
+constexpr std::size_t kLetGoAfter = 1024 * 1024;
+
 // Writes the patches through the file's shared mapping (made at its first
 // such write): no system call at all. False when they do not all fit in the
 // file as it was left, or the file was cut short under them (a fault).
-constexpr std::size_t kLetGoAfter = 1024 * 1024;
-
 bool writeMapped(OpenFile& f, const std::vector<FilePatch>& patches, bool& cutShort) {
     cutShort = false;
     if (f.sizeAfter == 0) return false;
