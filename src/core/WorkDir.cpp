@@ -128,18 +128,6 @@ int writeAll(int fd, std::string_view data) {
     return 0;
 }
 
-// The same at offset `at` on, leaving the file's position alone.
-int writeAllAt(int fd, std::string_view data, std::size_t at) {
-    for (std::size_t done = 0; done < data.size();) {
-        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(at + done));
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (!(n < 0 && errno == EINTR))
-            return n < 0 ? errno : EIO;
-    }
-    return 0;
-}
-
 // Writes all of a whole new file in pieces: the page cache then holds it in
 // small folios, so that a later write of a few bytes in place touches one
 // small folio rather than a large one the kernel walks buffer by buffer
@@ -606,27 +594,6 @@ FileIdentity WorkDir::writeInPlace(std::string_view name, const FileIdentity& ex
     f->sizeAfter = after.size;
     f->mtimeAfter = after.mtimeNs;
     return after;
-}
-
-bool WorkDir::readInPlace(std::string_view name, const FileIdentity& expected, std::size_t at, std::size_t size,
-                          std::string& out) const {
-    if (!expected.present) return false;
-    struct stat sb {};
-    bool looked = true;
-    OpenFile* f = stillNamed(*open_, root_, name, FileUse::InPlace, sb, &looked);
-    if (!f || !(looked ? identityOf(sb) == expected : asLeft(*f, expected))) return false;
-    const std::size_t start = out.size();
-    out.resize(start + size);
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t n = ::pread(f->fd, out.data() + start + done, size - done, static_cast<off_t>(at + done));
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (!(n < 0 && errno == EINTR)) {
-            out.resize(start);
-            return false;
-        }
-    }
-    return true;
 }
 
 void WorkDir::beginBatch() const { open_->beginBatch(); }
@@ -1152,6 +1119,28 @@ std::vector<std::string> splitLines(std::string_view text) {
     }
     if (start < text.size()) lines.emplace_back(text.substr(start));
     return lines;
+}
+
+int writeAllAt(int fd, std::string_view data, std::size_t at) {
+    for (std::size_t done = 0; done < data.size();) {
+        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(at + done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (!(n < 0 && errno == EINTR))
+            return n < 0 ? errno : EIO;
+    }
+    return 0;
+}
+
+int readAllAt(int fd, char* to, std::size_t size, std::size_t at) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::pread(fd, to + done, size - done, static_cast<off_t>(at + done));
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (!(n < 0 && errno == EINTR))
+            return n < 0 ? errno : EIO;
+    }
+    return 0;
 }
 
 void appendCrlfLine(std::string& out, std::string_view line) {

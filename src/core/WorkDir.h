@@ -172,10 +172,6 @@ public:
     // still the file `expected` describes; false, with nothing done, otherwise.
     bool replaceAtomicallyKeeping(std::string_view name, const FileIdentity& expected, std::string_view text,
                                   const std::vector<FileSpan>& spans) const;
-    // Appends `size` bytes of the file from `at` to `out`, provided it is
-    // still the file `expected` describes; false (nothing appended) otherwise.
-    bool readInPlace(std::string_view name, const FileIdentity& expected, std::size_t at, std::size_t size,
-                     std::string& out) const;
     // A batch of many reports (an import): the programs watching a file
     // written in place hear of it once a second and at the end of the batch
     // rather than at every report. Batches nest.
@@ -254,6 +250,12 @@ private:
 // Splits a text into lines at CR LF, lone CR and lone LF. A final line end
 // does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
+
+// All of `data` written at offset `at` on, or `size` bytes read from there,
+// leaving the file's position alone: 0, or the errno (EIO for a file that
+// ends before them).
+int writeAllAt(int fd, std::string_view data, std::size_t at);
+int readAllAt(int fd, char* to, std::size_t size, std::size_t at);
 
 // The lines as written to a file: each ended by exactly one CR LF.
 std::string crlfText(const std::vector<std::string>& lines);

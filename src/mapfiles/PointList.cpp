@@ -2,11 +2,11 @@
 #include "mapfiles/PointList.h"
 
 #include "core/Failure.h"
+#include "core/WorkDir.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -30,18 +30,6 @@ int scratchFile() {
     fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd >= 0) ::unlink(name.c_str());
     return fd;
-}
-
-int writeAt(int fd, const void* data, std::size_t size, std::size_t at) {
-    const char* p = static_cast<const char*>(data);
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t n = ::pwrite(fd, p + done, size - done, static_cast<off_t>(at + done));
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
-        else if (!(n < 0 && errno == EINTR))
-            return n < 0 ? errno : EIO;
-    }
-    return 0;
 }
 
 } // namespace
@@ -84,7 +72,8 @@ void PointList::push_back(const TrackPoint& p) {
 void PointList::spill() {
     if (fd_ < 0) fd_ = scratchFile();
     // Without a file (or room in it) the points stay in memory: nothing is lost.
-    if (fd_ < 0 || writeAt(fd_, newest_.data(), newest_.size() * kPointBytes, spilled_ * kPointBytes) != 0) {
+    const std::string_view bytes(reinterpret_cast<const char*>(newest_.data()), newest_.size() * kPointBytes);
+    if (fd_ < 0 || writeAllAt(fd_, bytes, spilled_ * kPointBytes) != 0) {
         noFile_ = true;
         return;
     }
@@ -98,15 +87,9 @@ TrackPoint PointList::operator[](std::size_t i) const {
     if (chunkAt_ != c) {
         chunk_.resize(kChunk);
         const std::size_t bytes = kChunk * kPointBytes;
-        char* to = reinterpret_cast<char*>(chunk_.data());
-        for (std::size_t done = 0; done < bytes;) {
-            const ssize_t n = ::pread(fd_, to + done, bytes - done, static_cast<off_t>(c * bytes + done));
-            if (n > 0) {
-                done += static_cast<std::size_t>(n);
-            } else if (!(n < 0 && errno == EINTR)) {
-                chunkAt_ = static_cast<std::size_t>(-1);
-                throw Failure(57); // Device I/O error
-            }
+        if (readAllAt(fd_, reinterpret_cast<char*>(chunk_.data()), bytes, c * bytes) != 0) {
+            chunkAt_ = static_cast<std::size_t>(-1);
+            throw Failure(57); // Device I/O error
         }
         chunkAt_ = c;
     }
